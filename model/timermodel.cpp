@@ -1,0 +1,314 @@
+#include "model/timermodel.h"
+
+#include "platform/alertpanels.h"
+#include "platform/defaultsstore.h"
+#include "platform/filebrowser.h"
+#include "platform/filedialogs.h"
+#include "platform/filewriter.h"
+#include "platform/soundservice.h"
+#include "platform/wakesignal.h"
+#include "records/instant.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace {
+
+const QString dailyGoalKey = QStringLiteral("timer-daily-goal-hours");
+const QString soundKey = QStringLiteral("timer-sound");
+const QString customAudioKey = QStringLiteral("timer-custom-audio");
+
+FileWriter &writerOf(const TimerServices &services)
+{
+    return services.fileWriter ? *services.fileWriter : AtomicFileWriter::instance();
+}
+
+} // namespace
+
+TimerModel::TimerModel(DefaultsStore &defaults, Clock now, std::function<void()> completion,
+                       TimerServices services, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
+    , m_now(std::move(now))
+    , m_completion(std::move(completion))
+    , m_services(std::move(services))
+    , m_countdown(m_now)
+    , m_store(defaults, writerOf(m_services), m_services.storageFolder, m_now)
+    , m_catalog(defaults)
+    , m_stats(m_now, m_services.todayClock)
+{
+    loadDailyGoal();
+    m_catalog.load();
+
+    if (const std::optional<QString> message = m_store.load())
+        m_recordError = *message;
+    m_stats.setRecords(m_store.records());
+
+    // The ticker never stops; tick() returns at once while nothing runs. It belongs to the model,
+    // so it cannot outlive it.
+    m_ticker.setTimerType(Qt::PreciseTimer);
+    m_ticker.setInterval(200);
+    connect(&m_ticker, &QTimer::timeout, this, &TimerModel::tick);
+    m_ticker.start();
+
+    if (m_services.wake)
+        connect(m_services.wake, &WakeSignal::woke, this, &TimerModel::tick);
+
+    watchForANewDay();
+}
+
+TimerModel::~TimerModel() = default;
+
+void TimerModel::loadDailyGoal()
+{
+    // Only a positive stored goal counts; it is clamped and the clamped value written back.
+    const qint64 stored = DefaultsValue::toInteger(m_defaults.value(dailyGoalKey));
+    if (stored > 0)
+        setDailyGoalHours(int(std::clamp<qint64>(stored, 1, 16)));
+}
+
+DefaultsStore &TimerModel::settingsStore() const
+{
+    return m_services.settings ? *m_services.settings : m_defaults;
+}
+
+// Countdown length and title -------------------------------------------------------------------
+
+void TimerModel::setHours(int value)
+{
+    const CountdownSnapshot before = snapshot();
+    m_countdown.hours = value;
+    Q_EMIT hoursChanged();
+    notifyCountdown(before);
+}
+
+void TimerModel::setMinutes(int value)
+{
+    const CountdownSnapshot before = snapshot();
+    m_countdown.minutes = value;
+    Q_EMIT minutesChanged();
+    notifyCountdown(before);
+}
+
+void TimerModel::setSeconds(int value)
+{
+    const CountdownSnapshot before = snapshot();
+    m_countdown.seconds = value;
+    Q_EMIT secondsChanged();
+    notifyCountdown(before);
+}
+
+void TimerModel::setTitle(const QString &value)
+{
+    m_title = value;
+    Q_EMIT titleChanged();
+}
+
+// Flags and messages ---------------------------------------------------------------------------
+
+void TimerModel::setPendingReset(bool value)
+{
+    m_pendingReset = value;
+    Q_EMIT pendingResetChanged();
+}
+
+void TimerModel::setPendingFinish(bool value)
+{
+    m_pendingFinish = value;
+    Q_EMIT pendingFinishChanged();
+}
+
+void TimerModel::setWrapDraft(const QString &value)
+{
+    m_wrapDraft = value;
+    Q_EMIT wrapDraftChanged();
+}
+
+void TimerModel::setToast(const QString &value)
+{
+    m_toast = value;
+    Q_EMIT toastChanged();
+}
+
+void TimerModel::setShowRecords(bool value)
+{
+    m_showRecords = value;
+    Q_EMIT showRecordsChanged();
+}
+
+void TimerModel::setShowReview(bool value)
+{
+    m_showReview = value;
+    Q_EMIT showReviewChanged();
+}
+
+void TimerModel::setShowSettings(bool value)
+{
+    m_showSettings = value;
+    Q_EMIT showSettingsChanged();
+}
+
+void TimerModel::setRecordError(const QString &value)
+{
+    m_recordError = value;
+    Q_EMIT recordErrorChanged();
+}
+
+void TimerModel::setError(const QString &value)
+{
+    m_error = value;
+    Q_EMIT errorChanged();
+}
+
+// Settings -------------------------------------------------------------------------------------
+
+void TimerModel::setDailyGoalHours(int value)
+{
+    m_dailyGoalHours = value;
+    m_defaults.setValue(dailyGoalKey, qint64(value));
+    Q_EMIT dailyGoalHoursChanged();
+    Q_EMIT weekChanged();
+}
+
+QString TimerModel::soundName() const
+{
+    const QVariant stored = settingsStore().value(soundKey);
+    return DefaultsValue::isString(stored) ? stored.toString() : QStringLiteral("Glass");
+}
+
+void TimerModel::setSoundName(const QString &value)
+{
+    settingsStore().setValue(soundKey, value);
+    Q_EMIT soundNameChanged();
+}
+
+QString TimerModel::customPath() const
+{
+    const QVariant stored = settingsStore().value(customAudioKey);
+    return DefaultsValue::isString(stored) ? stored.toString() : QString();
+}
+
+void TimerModel::setCustomPath(const QString &value)
+{
+    settingsStore().setValue(customAudioKey, value);
+    Q_EMIT customPathChanged();
+}
+
+// Records --------------------------------------------------------------------------------------
+
+bool TimerModel::saveRecords(const FocusRecordList &newRecords)
+{
+    const RecordStore::SaveResult result = m_store.save(newRecords);
+    if (!result.ok) {
+        setRecordError(result.error);
+        return false;
+    }
+    onRecordsReplaced();
+    return true;
+}
+
+RecordStore::Decoded TimerModel::decodeRecords(const QByteArray &data)
+{
+    return RecordCodec::decode(data);
+}
+
+// Completion alert and sound -------------------------------------------------------------------
+
+void TimerModel::showCompletion()
+{
+    dismiss();
+    if (m_services.alertPanels)
+        m_services.alertPanels->showOnEveryScreen();
+    play(true);
+}
+
+void TimerModel::dismiss()
+{
+    if (m_sound) {
+        m_sound->stop();
+        m_sound.reset();
+    }
+    if (m_services.alertPanels)
+        m_services.alertPanels->hideAll();
+}
+
+void TimerModel::play(bool loop)
+{
+    if (m_sound) {
+        m_sound->stop();
+        m_sound.reset();
+    }
+    const QString name = soundName();
+    if (name == u"none" || !m_services.sound)
+        return;
+    if (name == u"custom")
+        m_sound = createCustomSound(customPath());
+    else
+        m_sound = m_services.sound->createNamed(name);
+    if (m_sound)
+        m_sound->setLooping(loop && !alertOnce());
+    if (!m_sound || !m_sound->start())
+        setError(QStringLiteral("铃声无法播放，请重新选择音频。"));
+}
+
+std::unique_ptr<Sound> TimerModel::createCustomSound(const QString &path) const
+{
+    if (path.isEmpty() || !m_services.sound)
+        return nullptr;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    return m_services.sound->createFromData(file.readAll(), QFileInfo(path).fileName());
+}
+
+void TimerModel::chooseAudio()
+{
+    if (!m_services.dialogs)
+        return;
+    const std::optional<QString> chosen = m_services.dialogs->chooseAudioFile();
+    if (!chosen || chosen->isEmpty())
+        return;
+
+    const QString importFailed = QStringLiteral("导入失败：");
+    const std::optional<QString> folder = m_services.storageFolder;
+    if (!folder) {
+        setError(importFailed + QStringLiteral("无法确定应用数据文件夹。"));
+        return;
+    }
+    if (!QDir().mkpath(*folder)) {
+        setError(importFailed + QStringLiteral("无法创建文件夹“%1”。").arg(*folder));
+        return;
+    }
+    // A fresh name each time, so the file the user chose is never touched and an earlier import
+    // stays until the new one is known to play.
+    const QString target = QDir(*folder).filePath(
+        QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + u'.'
+        + QFileInfo(*chosen).suffix());
+    QFile source(*chosen);
+    if (!source.copy(target)) {
+        setError(importFailed + source.errorString());
+        return;
+    }
+    if (!createCustomSound(target)) {
+        QFile::remove(target);
+        setError(QStringLiteral("无法读取该音频，请选择其他音频文件。"));
+        return;
+    }
+    const QString previous = customPath();
+    if (!previous.isEmpty() && previous != target)
+        QFile::remove(previous);
+    setCustomPath(target);
+    setSoundName(QStringLiteral("custom"));
+}
+
+void TimerModel::openStorageFolder()
+{
+    if (m_services.fileBrowser && m_services.storageFolder) {
+        QDir().mkpath(*m_services.storageFolder);
+        m_services.fileBrowser->openFolder(*m_services.storageFolder);
+    }
+}

@@ -1,0 +1,376 @@
+#pragma once
+
+#include "model/countdown.h"
+#include "projects/projectcatalog.h"
+#include "projects/projecteditoractions.h"
+#include "records/focusrecord.h"
+#include "records/recordstore.h"
+#include "stats/focusstats.h"
+
+#include <QColor>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <QVariantMap>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AlertPanels;
+class DefaultsStore;
+class FileBrowser;
+class FileDialogs;
+class FileWriter;
+class Sound;
+class SoundService;
+class WakeSignal;
+
+// The platform services that the model uses. An absent service makes its effect do nothing, so
+// tests give the model exactly the doubles they watch.
+struct TimerServices {
+    // Holds "timer-sound" and "timer-custom-audio"; the application's standard store. Absent: the
+    // model's own defaults store.
+    DefaultsStore *settings = nullptr;
+    // Absent: the real atomic writer.
+    FileWriter *fileWriter = nullptr;
+    // The folder of the record file ("~/.local/share/VelmorTimer"); absent when it cannot be
+    // resolved, and records then live in the defaults copy alone.
+    std::optional<QString> storageFolder;
+    // The clock of the calendar day that counts as today. Absent: the system's wall clock.
+    std::function<double()> todayClock;
+    WakeSignal *wake = nullptr;
+    AlertPanels *alertPanels = nullptr;
+    SoundService *sound = nullptr;
+    FileDialogs *dialogs = nullptr;
+    FileBrowser *fileBrowser = nullptr;
+};
+
+// The one object that the views see: every piece of state and every operation. It is a thin
+// facade; the countdown, the record store, the project catalogue and the figures are plain
+// classes of their own.
+class TimerModel final : public QObject, public ProjectEditorActions {
+    Q_OBJECT
+
+    // Countdown
+    Q_PROPERTY(int hours READ hours WRITE setHours NOTIFY hoursChanged FINAL)
+    Q_PROPERTY(int minutes READ minutes WRITE setMinutes NOTIFY minutesChanged FINAL)
+    Q_PROPERTY(int seconds READ seconds WRITE setSeconds NOTIFY secondsChanged FINAL)
+    Q_PROPERTY(double remaining READ remaining NOTIFY remainingChanged FINAL)
+    Q_PROPERTY(bool running READ running NOTIFY runningChanged FINAL)
+    Q_PROPERTY(bool started READ started NOTIFY startedChanged FINAL)
+    Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged FINAL)
+    Q_PROPERTY(QString mode READ mode NOTIFY modeChanged FINAL)
+    Q_PROPERTY(double duration READ duration NOTIFY durationChanged FINAL)
+    Q_PROPERTY(double elapsed READ elapsed NOTIFY elapsedChanged FINAL)
+    Q_PROPERTY(double currentProgress READ currentProgress NOTIFY currentProgressChanged FINAL)
+    Q_PROPERTY(QString display READ display NOTIFY displayChanged FINAL)
+
+    // Finishing
+    Q_PROPERTY(bool pendingReset READ pendingReset WRITE setPendingReset NOTIFY pendingResetChanged FINAL)
+    Q_PROPERTY(bool pendingFinish READ pendingFinish WRITE setPendingFinish NOTIFY pendingFinishChanged FINAL)
+    Q_PROPERTY(QString wrapDraft READ wrapDraft WRITE setWrapDraft NOTIFY wrapDraftChanged FINAL)
+    Q_PROPERTY(QString toast READ toast WRITE setToast NOTIFY toastChanged FINAL)
+
+    // Pages
+    Q_PROPERTY(bool showRecords READ showRecords WRITE setShowRecords NOTIFY showRecordsChanged FINAL)
+    Q_PROPERTY(bool showReview READ showReview WRITE setShowReview NOTIFY showReviewChanged FINAL)
+    Q_PROPERTY(bool showSettings READ showSettings WRITE setShowSettings NOTIFY showSettingsChanged FINAL)
+
+    // Projects
+    Q_PROPERTY(QStringList projects READ projects NOTIFY projectsChanged FINAL)
+    Q_PROPERTY(QVariantMap subprojects READ subprojectsMap NOTIFY subprojectsChanged FINAL)
+    Q_PROPERTY(QVariantMap projectColorIndices READ projectColorIndices NOTIFY projectColorIndicesChanged FINAL)
+    Q_PROPERTY(QVariantMap customProjectColors READ customProjectColors NOTIFY customProjectColorsChanged FINAL)
+    Q_PROPERTY(QString selectedProject READ selectedProject WRITE setSelectedProject NOTIFY selectedProjectChanged FINAL)
+    // Empty while no subproject is selected (subproject names are never empty).
+    Q_PROPERTY(QString selectedSubproject READ selectedSubproject WRITE setSelectedSubproject NOTIFY selectedSubprojectChanged FINAL)
+    // [{name, color}] in palette order.
+    Q_PROPERTY(QVariantList projectPalette READ projectPalette CONSTANT FINAL)
+
+    // Records
+    Q_PROPERTY(QList<FocusRecord> records READ records NOTIFY recordsChanged FINAL)
+    Q_PROPERTY(QString recordError READ recordError WRITE setRecordError NOTIFY recordErrorChanged FINAL)
+
+    Q_PROPERTY(QString recordRange READ recordRange WRITE setRecordRange NOTIFY recordRangeChanged FINAL)
+    Q_PROPERTY(QString recordProject READ recordProject WRITE setRecordProject NOTIFY recordProjectChanged FINAL)
+    Q_PROPERTY(QString recordSearch READ recordSearch WRITE setRecordSearch NOTIFY recordSearchChanged FINAL)
+    // The last deleted record (a FocusRecord), or null.
+    Q_PROPERTY(QVariant deletedRecord READ deletedRecordValue NOTIFY deletedRecordChanged FINAL)
+
+    // Figures
+    Q_PROPERTY(int selectedWeekOffset READ selectedWeekOffset NOTIFY selectedWeekOffsetChanged FINAL)
+    Q_PROPERTY(double todayTotal READ todayTotal NOTIFY todayTotalChanged FINAL)
+    Q_PROPERTY(QString todayDisplay READ todayDisplay NOTIFY todayTotalChanged FINAL)
+    // {total, slices: [{key, color, seconds, start, end, text}]} with the running session's slice.
+    Q_PROPERTY(QVariantMap todayDistribution READ todayDistribution NOTIFY todayTotalChanged FINAL)
+    Q_PROPERTY(QString weekLabel READ weekLabel NOTIFY weekChanged FINAL)
+    Q_PROPERTY(QString weekSummary READ weekSummary NOTIFY weekChanged FINAL)
+    Q_PROPERTY(int dailyGoalReached READ dailyGoalReached NOTIFY weekChanged FINAL)
+    Q_PROPERTY(int longestSession READ longestSession NOTIFY weekChanged FINAL)
+    // Everything the review page draws: texts, the seven day columns and the legend.
+    Q_PROPERTY(QVariantMap weekReview READ weekReview NOTIFY weekChanged FINAL)
+
+    // Settings and sound
+    Q_PROPERTY(int dailyGoalHours READ dailyGoalHours WRITE setDailyGoalHours NOTIFY dailyGoalHoursChanged FINAL)
+    Q_PROPERTY(QString soundName READ soundName WRITE setSoundName NOTIFY soundNameChanged FINAL)
+    Q_PROPERTY(QString customPath READ customPath WRITE setCustomPath NOTIFY customPathChanged FINAL)
+    Q_PROPERTY(bool alertOnce READ alertOnce CONSTANT FINAL)
+    Q_PROPERTY(QString error READ error WRITE setError NOTIFY errorChanged FINAL)
+
+public:
+    using Clock = std::function<double()>;
+
+    TimerModel(DefaultsStore &defaults, Clock now, std::function<void()> completion = {},
+               TimerServices services = {}, QObject *parent = nullptr);
+    ~TimerModel() override;
+
+    // Countdown
+    int hours() const { return m_countdown.hours; }
+    void setHours(int value);
+    int minutes() const { return m_countdown.minutes; }
+    void setMinutes(int value);
+    int seconds() const { return m_countdown.seconds; }
+    void setSeconds(int value);
+    double remaining() const { return m_countdown.remaining(); }
+    bool running() const { return m_countdown.running(); }
+    bool started() const { return m_countdown.started(); }
+    QString title() const { return m_title; }
+    void setTitle(const QString &value);
+    QString mode() const { return m_mode; }
+    double duration() const { return m_countdown.duration(); }
+    double elapsed() const { return m_countdown.elapsed(); }
+    double currentProgress() const { return m_countdown.currentProgress(); }
+    QString display() const { return m_countdown.display(); }
+    const Countdown &countdown() const { return m_countdown; }
+
+    Q_INVOKABLE void start();
+    Q_INVOKABLE void pause();
+    Q_INVOKABLE void requestReset();
+    Q_INVOKABLE void reset();
+    Q_INVOKABLE void tick();
+    Q_INVOKABLE void preset(int minutes);
+    // The only mode is "专注"; any other text is not a mode and changes nothing.
+    Q_INVOKABLE void selectMode(const QString &mode);
+
+    // Finishing
+    bool pendingReset() const { return m_pendingReset; }
+    void setPendingReset(bool value);
+    bool pendingFinish() const { return m_pendingFinish; }
+    void setPendingFinish(bool value);
+    QString wrapDraft() const { return m_wrapDraft; }
+    void setWrapDraft(const QString &value);
+    QString toast() const { return m_toast; }
+    void setToast(const QString &value);
+
+    Q_INVOKABLE void finishEarly();
+    Q_INVOKABLE void commitEarly();
+    Q_INVOKABLE void commitEarly(const QString &wrapUp);
+    void commitEarly(const std::optional<QString> &wrapUp);
+    void completeWrap(const std::optional<QString> &wrapUp);
+
+    // Completion alert and sound
+    Q_INVOKABLE void showCompletion();
+    Q_INVOKABLE void dismiss();
+    Q_INVOKABLE void play(bool loop = false);
+    Q_INVOKABLE void chooseAudio();
+    bool isSoundPlaying() const { return m_sound != nullptr; }
+
+    // Pages
+    bool showRecords() const { return m_showRecords; }
+    void setShowRecords(bool value);
+    bool showReview() const { return m_showReview; }
+    void setShowReview(bool value);
+    bool showSettings() const { return m_showSettings; }
+    void setShowSettings(bool value);
+
+    // Projects
+    QStringList projects() const override { return m_catalog.projects(); }
+    QVariantMap subprojectsMap() const { return m_catalog.subprojectsValue(); }
+    QVariantMap projectColorIndices() const { return m_catalog.colorIndicesValue(); }
+    QVariantMap customProjectColors() const { return m_catalog.customColorsValue(); }
+    QString selectedProject() const { return m_catalog.selectedProject(); }
+    void setSelectedProject(const QString &project);
+    QString selectedSubproject() const { return m_catalog.selectedSubproject().value_or(QString()); }
+    void setSelectedSubproject(const QString &subproject);
+    QVariantList projectPalette() const;
+    const ProjectCatalog &catalog() const { return m_catalog; }
+
+    Q_INVOKABLE QColor projectColor(const QString &project) const override;
+    Q_INVOKABLE QStringList subprojectsFor(const QString &project) const;
+    std::optional<qint64> storedColorIndex(const QString &project) const override;
+    std::optional<QColor> customColorInForce(const QString &project) const override;
+    Q_INVOKABLE void persistProjects();
+    Q_INVOKABLE bool addProject(const QString &name) override;
+    Q_INVOKABLE bool renameProject(const QString &oldName, const QString &newName,
+                                   int colorIndex) override;
+    Q_INVOKABLE void setCustomColor(const QString &project, const QColor &color) override;
+    Q_INVOKABLE void removeCustomColor(const QString &project) override;
+    Q_INVOKABLE void deleteProject(const QString &name);
+    Q_INVOKABLE void moveProject(const QString &name, int step);
+    Q_INVOKABLE void addSubproject(const QString &subproject, const QString &project) override;
+    Q_INVOKABLE void removeSubproject(const QString &subproject, const QString &project);
+    Q_INVOKABLE void renameSubproject(const QString &oldName, const QString &newName,
+                                      const QString &project) override;
+    Q_INVOKABLE void moveSubproject(const QString &subproject, const QString &project, int step);
+
+    // Records
+    const FocusRecordList &records() const { return m_store.records(); }
+    bool recordsReadable() const { return m_store.readable(); }
+    std::optional<QString> storageFile() const { return m_store.storageFile(); }
+    QString recordError() const { return m_recordError; }
+    void setRecordError(const QString &value);
+    // Writes the whole list to the record file and the defaults copy; the only writer of records.
+    bool saveRecords(const FocusRecordList &newRecords);
+    static RecordStore::Decoded decodeRecords(const QByteArray &data);
+
+    QString recordRange() const { return m_recordRange; }
+    void setRecordRange(const QString &value);
+    QString recordProject() const { return m_recordProject; }
+    void setRecordProject(const QString &value);
+    QString recordSearch() const { return m_recordSearch; }
+    void setRecordSearch(const QString &value);
+    std::optional<FocusRecord> deletedRecord() const { return m_deletedRecord; }
+    QVariant deletedRecordValue() const;
+
+    FocusRecordList visibleRecords() const;
+    void deleteRecord(const FocusRecord &record);
+    Q_INVOKABLE void deleteRecord(const QString &id);
+    Q_INVOKABLE void undoDelete();
+    Q_INVOKABLE void exportCSV();
+    // Opens the folder of the record file and its backups in the file manager.
+    Q_INVOKABLE void openStorageFolder();
+
+    // Figures
+    int selectedWeekOffset() const { return m_stats.selectedWeekOffset(); }
+    Q_INVOKABLE void selectWeek(int offset);
+    FocusRecordList todayRecords() const { return m_stats.todayRecords(); }
+    double todayTotal() const { return m_stats.todayTotal(liveSession()); }
+    QString todayDisplay() const { return m_stats.todayDisplay(liveSession()); }
+    QVariantMap todayDistribution() const;
+    Q_INVOKABLE int todayProjectMinutes(const QString &project) const;
+    FocusRecordList weekRecords() const { return m_stats.weekRecords(); }
+    Q_INVOKABLE int dailyMinutes(double dayInstant) const;
+    static qint64 projectMinutes(const QString &project, const FocusRecordList &records)
+    {
+        return FocusStats::projectMinutes(project, records);
+    }
+    int dailyGoalReached() const { return m_stats.dailyGoalReached(m_dailyGoalHours); }
+    int longestSession() const;
+    QString weekLabel() const { return m_stats.weekLabel(); }
+    QString weekSummary() const { return m_stats.weekSummary(); }
+    QVariantMap weekReview() const;
+    const FocusStats &stats() const { return m_stats; }
+
+    // Settings and sound
+    int dailyGoalHours() const { return m_dailyGoalHours; }
+    void setDailyGoalHours(int value);
+    QString soundName() const;
+    void setSoundName(const QString &value);
+    QString customPath() const;
+    void setCustomPath(const QString &value);
+    bool alertOnce() const { return true; }
+    QString error() const { return m_error; }
+    void setError(const QString &value);
+
+    const QTimer &ticker() const { return m_ticker; }
+
+Q_SIGNALS:
+    void hoursChanged();
+    void minutesChanged();
+    void secondsChanged();
+    void remainingChanged();
+    void runningChanged();
+    void startedChanged();
+    void titleChanged();
+    void modeChanged();
+    void durationChanged();
+    void elapsedChanged();
+    void currentProgressChanged();
+    void displayChanged();
+    void pendingResetChanged();
+    void pendingFinishChanged();
+    void wrapDraftChanged();
+    void toastChanged();
+    void showRecordsChanged();
+    void showReviewChanged();
+    void showSettingsChanged();
+    void projectsChanged();
+    void subprojectsChanged();
+    void projectColorIndicesChanged();
+    void customProjectColorsChanged();
+    void selectedProjectChanged();
+    void selectedSubprojectChanged();
+    void recordsChanged();
+    void recordErrorChanged();
+    void recordRangeChanged();
+    void recordProjectChanged();
+    void recordSearchChanged();
+    void deletedRecordChanged();
+    void selectedWeekOffsetChanged();
+    void todayTotalChanged();
+    void weekChanged();
+    void dailyGoalHoursChanged();
+    void soundNameChanged();
+    void customPathChanged();
+    void errorChanged();
+
+private:
+    // The countdown fields the views read, taken before an operation to tell what it changed.
+    struct CountdownSnapshot {
+        double remaining;
+        bool running;
+        bool started;
+        double duration;
+        double elapsed;
+        double progress;
+        QString display;
+    };
+    CountdownSnapshot snapshot() const;
+    // Tells the views which countdown fields an operation assigned.
+    void notifyCountdown(const CountdownSnapshot &before, bool remainingAssigned = false);
+    void finishNaturally(double reachedDeadline);
+    FocusStats::LiveSession liveSession() const;
+    // The list changed: the figures follow it.
+    void onRecordsReplaced();
+    void watchForANewDay();
+    // Tells the views which catalogue fields an accepted operation assigned.
+    void notifyCatalog(ProjectCatalog::Fields fields);
+    void loadDailyGoal();
+    DefaultsStore &settingsStore() const;
+    // The imported sound read into memory; null when it cannot be read or played.
+    std::unique_ptr<Sound> createCustomSound(const QString &path) const;
+
+    DefaultsStore &m_defaults;
+    Clock m_now;
+    std::function<void()> m_completion;
+    TimerServices m_services;
+    Countdown m_countdown;
+    RecordStore m_store;
+    ProjectCatalog m_catalog;
+    FocusStats m_stats;
+
+    QString m_title;
+    QString m_mode = QStringLiteral("专注");
+    bool m_pendingReset = false;
+    bool m_pendingFinish = false;
+    QString m_wrapDraft;
+    QString m_toast;
+    bool m_showRecords = false;
+    bool m_showReview = false;
+    bool m_showSettings = false;
+    QString m_recordError;
+    int m_dailyGoalHours = 5;
+    QString m_error;
+
+    QString m_recordRange = QStringLiteral("全部");
+    QString m_recordProject = QStringLiteral("全部项目");
+    QString m_recordSearch;
+    std::optional<FocusRecord> m_deletedRecord;
+
+    std::unique_ptr<Sound> m_sound;
+    QTimer m_ticker;
+    // Midnight changes what "today" and the current week are, also while nothing runs.
+    QTimer m_dayWatch;
+    std::optional<FocusCalendar::Interval> m_watchedDay;
+};

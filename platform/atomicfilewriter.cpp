@@ -1,0 +1,47 @@
+#include "platform/filewriter.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// QSaveFile fsyncs the file before the rename, not the folder that holds the new name.
+void syncFolder(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+FileWriter::Result AtomicFileWriter::writeAtomically(const QString &path, const QByteArray &data)
+{
+    if (QFileInfo(path).isDir())
+        return {false, qt_error_string(EISDIR)};
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, file.errorString()};
+    if (file.write(data) != data.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, reason};
+    }
+    if (!file.commit())
+        return {false, file.errorString()};
+    syncFolder(QFileInfo(path).absolutePath());
+    return {};
+}
+
+AtomicFileWriter &AtomicFileWriter::instance()
+{
+    static AtomicFileWriter writer;
+    return writer;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// The per-user defaults store: typed values under keys.
+//
+// Values keep their type: integers (qint64), doubles, bools, strings, byte arrays, lists
+// (QVariantList) and maps (QVariantMap) of such values. A QStringList is kept as a list of
+// strings. An absent key reads as an invalid QVariant.
+class DefaultsStore {
+public:
+    virtual ~DefaultsStore() = default;
+
+    virtual QVariant value(const QString &key) const = 0;
+    // Written at once; false when the value could not be stored (the old value then stays).
+    virtual bool setValue(const QString &key, const QVariant &value) = 0;
+    virtual void remove(const QString &key) = 0;
+
+    bool contains(const QString &key) const { return value(key).isValid(); }
+};
+
+// Helpers that read typed values strictly, for loaders that must tell a wrong type from a value.
+namespace DefaultsValue {
+
+// The stored form of a value: ints widened to qint64, string lists turned into lists of strings.
+// An unsupported type gives an invalid QVariant.
+QVariant normalized(const QVariant &value);
+
+bool isInteger(const QVariant &value);
+bool isNumber(const QVariant &value); // integer or double
+bool isString(const QVariant &value);
+bool isStringList(const QVariant &value);  // a list whose every element is a string
+bool isDoubleList(const QVariant &value);  // a list whose every element is a number
+bool isMap(const QVariant &value);
+
+QStringList toStringList(const QVariant &value); // assumes isStringList
+QList<double> toDoubleList(const QVariant &value); // assumes isDoubleList
+// A number read as a whole integer: doubles truncate, non-finite or non-numbers read as 0.
+qint64 toInteger(const QVariant &value);
+
+} // namespace DefaultsValue

@@ -1,0 +1,209 @@
+#include "platform/filedefaultsstore.h"
+
+#include "platform/filewriter.h"
+#include "platform/storagepaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+constexpr char bytesTag = 'B';
+constexpr char jsonTag = 'J';
+
+bool isValidKey(const QString &key)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[a-z0-9][a-z0-9-]{0,99}$"));
+    return pattern.match(key).hasMatch();
+}
+
+QJsonValue toTagged(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+        // As text, so that every 64-bit value reads back exactly.
+        return QJsonObject{{QStringLiteral("int"), QString::number(value.toLongLong())}};
+    case QMetaType::Double: {
+        const double d = value.toDouble();
+        if (std::isfinite(d))
+            return QJsonObject{{QStringLiteral("double"), d}};
+        return QJsonObject{{QStringLiteral("double"), QString::number(d)}};
+    }
+    case QMetaType::Bool:
+        return QJsonObject{{QStringLiteral("bool"), value.toBool()}};
+    case QMetaType::QString:
+        return QJsonObject{{QStringLiteral("string"), value.toString()}};
+    case QMetaType::QByteArray:
+        return QJsonObject{{QStringLiteral("bytes"), QString::fromLatin1(value.toByteArray().toBase64())}};
+    case QMetaType::QVariantList: {
+        QJsonArray array;
+        for (const QVariant &element : value.toList())
+            array.append(toTagged(element));
+        return QJsonObject{{QStringLiteral("list"), array}};
+    }
+    case QMetaType::QVariantMap: {
+        QJsonObject object;
+        const QVariantMap map = value.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
+            object.insert(it.key(), toTagged(it.value()));
+        return QJsonObject{{QStringLiteral("map"), object}};
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant fromTagged(const QJsonValue &tagged)
+{
+    if (!tagged.isObject())
+        return {};
+    const QJsonObject object = tagged.toObject();
+    if (object.size() != 1)
+        return {};
+    const QString type = object.begin().key();
+    const QJsonValue v = object.begin().value();
+    if (type == u"int") {
+        bool ok = false;
+        const qint64 i = v.toString().toLongLong(&ok);
+        return ok ? QVariant(i) : QVariant();
+    }
+    if (type == u"double") {
+        if (v.isDouble())
+            return v.toDouble();
+        bool ok = false;
+        const double d = v.toString().toDouble(&ok);
+        return ok ? QVariant(d) : QVariant();
+    }
+    if (type == u"bool")
+        return v.isBool() ? QVariant(v.toBool()) : QVariant();
+    if (type == u"string")
+        return v.isString() ? QVariant(v.toString()) : QVariant();
+    if (type == u"bytes") {
+        if (!v.isString())
+            return {};
+        const auto decoded = QByteArray::fromBase64Encoding(v.toString().toLatin1(),
+                                                            QByteArray::AbortOnBase64DecodingErrors);
+        return decoded ? QVariant(*decoded) : QVariant();
+    }
+    if (type == u"list") {
+        if (!v.isArray())
+            return {};
+        QVariantList list;
+        for (const QJsonValue &element : v.toArray()) {
+            const QVariant value = fromTagged(element);
+            if (!value.isValid())
+                return {};
+            list.append(value);
+        }
+        return list;
+    }
+    if (type == u"map") {
+        if (!v.isObject())
+            return {};
+        QVariantMap map;
+        const QJsonObject entries = v.toObject();
+        for (auto it = entries.begin(); it != entries.end(); ++it) {
+            const QVariant value = fromTagged(it.value());
+            if (!value.isValid())
+                return {};
+            map.insert(it.key(), value);
+        }
+        return map;
+    }
+    return {};
+}
+
+} // namespace
+
+FileDefaultsStore::FileDefaultsStore(QString folder, FileWriter &writer)
+    : m_folder(std::move(folder))
+    , m_writer(writer)
+{
+}
+
+QString FileDefaultsStore::pathOf(const QString &key) const { return QDir(m_folder).filePath(key); }
+
+QByteArray FileDefaultsStore::encodeValue(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QByteArray)
+        return bytesTag + value.toByteArray();
+    const QJsonValue tagged = toTagged(value);
+    if (!tagged.isObject())
+        return {};
+    return jsonTag + QJsonDocument(tagged.toObject()).toJson(QJsonDocument::Compact);
+}
+
+QVariant FileDefaultsStore::decodeValue(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    if (bytes.front() == bytesTag)
+        return bytes.mid(1);
+    if (bytes.front() != jsonTag)
+        return {};
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes.mid(1), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return {};
+    return fromTagged(document.object());
+}
+
+QVariant FileDefaultsStore::value(const QString &key) const
+{
+    if (!isValidKey(key))
+        return {};
+    const auto cached = m_cache.constFind(key);
+    if (cached != m_cache.cend())
+        return *cached;
+    QVariant result;
+    QFile file(pathOf(key));
+    if (file.open(QIODevice::ReadOnly))
+        result = decodeValue(file.readAll());
+    if (!result.isValid() && file.exists())
+        qWarning("defaults: the stored value of %s is unreadable and reads as absent", qPrintable(key));
+    // Byte values (the record copy) can be large and are read once at start-up: not kept.
+    if (result.typeId() != QMetaType::QByteArray)
+        m_cache.insert(key, result);
+    return result;
+}
+
+bool FileDefaultsStore::setValue(const QString &key, const QVariant &value)
+{
+    const QVariant stored = DefaultsValue::normalized(value);
+    if (!isValidKey(key) || !stored.isValid())
+        return false;
+    if (!QDir().mkpath(m_folder)) {
+        qWarning("defaults: cannot create %s", qPrintable(m_folder));
+        return false;
+    }
+    const FileWriter::Result result = m_writer.writeAtomically(pathOf(key), encodeValue(stored));
+    if (!result.ok) {
+        qWarning("defaults: cannot write %s: %s", qPrintable(key), qPrintable(result.error));
+        return false;
+    }
+    if (stored.typeId() == QMetaType::QByteArray)
+        m_cache.remove(key);
+    else
+        m_cache.insert(key, stored);
+    return true;
+}
+
+void FileDefaultsStore::remove(const QString &key)
+{
+    if (!isValidKey(key))
+        return;
+    QFile::remove(pathOf(key));
+    m_cache.insert(key, QVariant());
+}
+
+FileDefaultsStore &FileDefaultsStore::standard()
+{
+    static FileDefaultsStore store(StoragePaths::defaultsFolder(), AtomicFileWriter::instance());
+    return store;
+}

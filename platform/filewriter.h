@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes whole files so that a reader sees either the old or the new content, never a mix.
+class FileWriter {
+public:
+    struct Result {
+        bool ok = true;
+        QString error; // the reason, for the user, when !ok
+    };
+
+    virtual ~FileWriter() = default;
+    // Replaces the file at path; the folder must exist.
+    virtual Result writeAtomically(const QString &path, const QByteArray &data) = 0;
+};
+
+// The real writer: a temporary file in the same folder, fsynced, renamed over the target, then
+// the folder fsynced so that the rename itself survives a power cut.
+class AtomicFileWriter final : public FileWriter {
+public:
+    Result writeAtomically(const QString &path, const QByteArray &data) override;
+
+    static AtomicFileWriter &instance();
+};

@@ -1,0 +1,22 @@
+#include "platform/storagepaths.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace StoragePaths {
+
+std::optional<QString> storageFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty() || !QDir().mkpath(base))
+        return std::nullopt;
+    return QDir(base).filePath(QStringLiteral("VelmorTimer"));
+}
+
+QString defaultsFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("VelmorTimer"));
+}
+
+} // namespace StoragePaths

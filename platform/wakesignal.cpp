@@ -1,0 +1,22 @@
+#include "platform/wakesignal.h"
+
+#include <QDBusConnection>
+
+LogindWakeSignal::LogindWakeSignal(QObject *parent)
+    : WakeSignal(parent)
+{
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected())
+        return;
+    m_connected = bus.connect(QStringLiteral("org.freedesktop.login1"),
+                              QStringLiteral("/org/freedesktop/login1"),
+                              QStringLiteral("org.freedesktop.login1.Manager"),
+                              QStringLiteral("PrepareForSleep"), this,
+                              SLOT(onPrepareForSleep(bool)));
+}
+
+void LogindWakeSignal::onPrepareForSleep(bool sleeping)
+{
+    if (!sleeping)
+        Q_EMIT woke();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+// Tells when the machine has woken from sleep.
+class WakeSignal : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+Q_SIGNALS:
+    void woke();
+};
+
+// logind's PrepareForSleep(false) on the system bus. Without a system bus there is simply no
+// signal and no error.
+class LogindWakeSignal final : public WakeSignal {
+    Q_OBJECT
+public:
+    explicit LogindWakeSignal(QObject *parent = nullptr);
+
+    bool isConnected() const { return m_connected; }
+
+private Q_SLOTS:
+    void onPrepareForSleep(bool sleeping);
+
+private:
+    bool m_connected = false;
+};
