@@ -1,61 +1,50 @@
-#include "model/timermodel.h"
-#include "platform/filedefaultsstore.h"
-#include "platform/storagepaths.h"
-#include "platform/wakesignal.h"
-#include "records/instant.h"
+#include "platform/singleinstance.h"
+#include "ui/velmorstimerapp.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QProcessEnvironment>
+#include <QQuickStyle>
+#include <QTranslator>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(VelmorFocusPlugin)
+
+using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmor's Focus"));
+    // Must be decided before the application object picks its platform plugin.
+    if (const auto platform =
+            VelmorsTimerApp::preferredPlatform(QProcessEnvironment::systemEnvironment())) {
+        qputenv("QT_QPA_PLATFORM", *platform);
+    }
 
-    LogindWakeSignal wake;
-    TimerServices services;
-    services.settings = &FileDefaultsStore::standard();
-    services.storageFolder = StoragePaths::storageFolder();
-    services.wake = &wake;
-    TimerModel model(FileDefaultsStore::standard(), &Instant::currentWallClock, {}, services);
+    // QApplication, not QGuiApplication: the tray item is a widget-module class.
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(VelmorsTimerApp::windowTitle());
+    QApplication::setDesktopFileName(u"velmor-focus"_s);
+    QQuickStyle::setStyle(u"Basic"_s);
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Velmor's Focus"));
-    auto *display = new QLabel(model.display());
-    display->setAlignment(Qt::AlignCenter);
-    QFont font = display->font();
-    font.setPointSize(48);
-    display->setFont(font);
-    auto *startPause = new QPushButton(QStringLiteral("开始"));
-    auto *reset = new QPushButton(QStringLiteral("重置"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(startPause);
-    buttons->addWidget(reset);
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(display);
-    layout->addLayout(buttons);
+    // One running instance: a second launch brings the first one forward and leaves.
+    SingleInstance instance(SingleInstance::defaultKey());
+    if (!instance.claim()) {
+        instance.notifyPrimary();
+        return 0;
+    }
 
-    const auto refresh = [&] {
-        display->setText(model.display());
-        startPause->setText(model.running() ? QStringLiteral("暂停")
-                                            : model.started() ? QStringLiteral("继续")
-                                                              : QStringLiteral("开始"));
-    };
-    QObject::connect(&model, &TimerModel::displayChanged, &window, refresh);
-    QObject::connect(&model, &TimerModel::runningChanged, &window, refresh);
-    QObject::connect(startPause, &QPushButton::clicked, &model, [&] {
-        if (model.running())
-            model.pause();
-        else
-            model.start();
-    });
-    QObject::connect(reset, &QPushButton::clicked, &model, &TimerModel::reset);
+    // The interface is Chinese; so are Qt's own dialogs (the open and save panels).
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslator);
+    }
 
-    window.resize(360, 220);
-    window.show();
-    return app.exec();
+    VelmorsTimerApp app;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &app,
+        &VelmorsTimerApp::bringMainWindowForward);
+    if (!app.start())
+        return 1;
+    return application.exec();
 }

@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QtQml/qqmlregistration.h>
 #include <QStringList>
 #include <QTimer>
 #include <QVariantMap>
@@ -51,6 +52,8 @@ struct TimerServices {
 // classes of their own.
 class TimerModel final : public QObject, public ProjectEditorActions {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The application creates the one model.")
 
     // Countdown
     Q_PROPERTY(int hours READ hours WRITE setHours NOTIFY hoursChanged FINAL)

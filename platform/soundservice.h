@@ -21,6 +21,6 @@ class SoundService {
 public:
     virtual ~SoundService() = default;
     virtual std::unique_ptr<Sound> createNamed(const QString &name) = 0;
-    virtual std::unique_ptr<Sound> createFromData(const QByteArray &data, const QString &fileName)
-        = 0;
+    virtual std::unique_ptr<Sound> createFromData(
+        const QByteArray &data, const QString &fileName) = 0;
 };

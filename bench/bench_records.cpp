@@ -1,0 +1,143 @@
+// Times reading and saving the record list at 1,000, 10,000 and 100,000 records: decoding the
+// record file, encoding it, and a whole save (encode, atomic file write and the defaults copy
+// through the real store) in a temporary folder. Prints the median of several runs.
+//
+// Build with optimisation: cmake -DCMAKE_BUILD_TYPE=Release -DVELMOR_BENCH=ON
+
+#include "platform/filedefaultsstore.h"
+#include "platform/filewriter.h"
+#include "records/recordcodec.h"
+#include "records/recordstore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A history as a user builds it: sessions of 10 to 90 minutes, several a day, going back in
+// time, with Chinese titles, most with a subproject, some finished early with a wrap-up note.
+FocusRecordList realisticRecords(int count)
+{
+    static const QStringList titles = {
+        u"阅读《深入理解计算机系统》第三章并整理笔记"_s,
+        u"写周报"_s,
+        u"背单词"_s,
+        u"整理项目需求文档，确认接口字段"_s,
+        u"复习线性代数：特征值与特征向量"_s,
+        u"修复登录页面在窄屏上的布局问题"_s,
+        u"练习吉他：C大调音阶"_s,
+        u"准备周五的组会汇报材料"_s,
+    };
+    static const QStringList projects = {u"学习"_s, u"工作"_s, u"个人"_s, u"阅读与写作"_s};
+    static const QStringList subprojects = {u"英语"_s, u"数学"_s, u"后端"_s, u"前端"_s, u"吉他"_s};
+    static const QStringList wrapUps = {
+        u"完成了第一节，下一步：做课后练习"_s,
+        u"接口字段已确认；下一步：和前端对齐分页参数"_s,
+        u"卡在第二个证明，明天先看参考答案"_s,
+    };
+
+    QRandomGenerator random(42);
+    FocusRecordList records;
+    records.reserve(count);
+    double end = 790000000.0; // newest first, going back
+    for (int i = 0; i < count; ++i) {
+        FocusRecord record;
+        const double length = 600.0 + random.bounded(4800) + random.generateDouble();
+        record.title = titles[random.bounded(int(titles.size()))];
+        record.endedAt = end + random.generateDouble();
+        record.startedAt = record.endedAt - length - random.bounded(300);
+        record.duration = length;
+        record.project = projects[random.bounded(int(projects.size()))];
+        if (random.bounded(10) < 6)
+            record.subproject = subprojects[random.bounded(int(subprojects.size()))];
+        record.early = random.bounded(4) == 0;
+        if (record.early && random.bounded(2) == 0)
+            record.wrapUp = wrapUps[random.bounded(int(wrapUps.size()))];
+        records.append(record);
+        end -= length + 300 + random.bounded(7200);
+    }
+    return records;
+}
+
+struct Timing {
+    double median = 0;
+    double best = 0;
+};
+
+Timing measure(int runs, const std::function<void()> &work)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front()};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int runs = 9;
+
+    std::printf("%9s %10s %7s | %-17s | %-17s | %-17s | %-17s\n", "records", "bytes", "B/rec",
+        "decode ms", "encode ms", "save ms", "load ms");
+    std::printf("%29s | %8s %8s | %8s %8s | %8s %8s | %8s %8s\n", "", "median", "best", "median",
+        "best", "median", "best", "median", "best");
+
+    bool withinTargets = true;
+    for (const int count : {1000, 10000, 100000}) {
+        const FocusRecordList records = realisticRecords(count);
+        const QByteArray bytes = RecordCodec::encode(records);
+
+        qsizetype decodedCount = 0;
+        const Timing decode =
+            measure(runs, [&] { decodedCount = RecordCodec::decode(bytes).records.size(); });
+        if (decodedCount != count) {
+            std::fprintf(
+                stderr, "decode returned %lld records\n", static_cast<long long>(decodedCount));
+            return 1;
+        }
+        const Timing encode = measure(runs, [&] { (void)RecordCodec::encode(records); });
+
+        QTemporaryDir temp;
+        FileDefaultsStore defaults(temp.filePath(u"config"_s), AtomicFileWriter::instance());
+        RecordStore store(defaults, AtomicFileWriter::instance(), temp.filePath(u"data"_s),
+            [] { return 790000000.0; });
+        store.load();
+        bool saved = true;
+        const Timing save = measure(runs, [&] { saved = store.save(records).ok && saved; });
+        if (!saved) {
+            std::fprintf(stderr, "save failed\n");
+            return 1;
+        }
+        const Timing load = measure(runs, [&] {
+            RecordStore fresh(defaults, AtomicFileWriter::instance(), temp.filePath(u"data"_s),
+                [] { return 0.0; });
+            fresh.load();
+        });
+
+        std::printf("%9d %10lld %7lld | %8.2f %8.2f | %8.2f %8.2f | %8.2f %8.2f | %8.2f %8.2f\n",
+            count, static_cast<long long>(bytes.size()),
+            static_cast<long long>(bytes.size() / count), decode.median, decode.best, encode.median,
+            encode.best, save.median, save.best, load.median, load.best);
+        if (count == 100000)
+            withinTargets = decode.median < 250 && save.median < 350;
+    }
+    std::printf("\nTargets at 100,000 records: decode < 250 ms, save < 350 ms: %s\n",
+        withinTargets ? "met" : "MISSED");
+    return withinTargets ? 0 : 1;
+}

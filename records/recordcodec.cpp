@@ -1,0 +1,380 @@
+#include "records/recordcodec.h"
+
+#include "records/jsonreader.h"
+#include "records/jsonwriter.h"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace RecordCodec {
+
+namespace {
+
+constexpr char upperHex[] = "0123456789ABCDEF";
+
+// "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", upper case, written straight into the buffer.
+void writeUuid(JsonWriter &out, const QUuid &id)
+{
+    unsigned char bytes[16];
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<unsigned char>(id.data1 >> (24 - 8 * i));
+    bytes[4] = static_cast<unsigned char>(id.data2 >> 8);
+    bytes[5] = static_cast<unsigned char>(id.data2);
+    bytes[6] = static_cast<unsigned char>(id.data3 >> 8);
+    bytes[7] = static_cast<unsigned char>(id.data3);
+    for (int i = 0; i < 8; ++i)
+        bytes[8 + i] = id.data4[i];
+
+    char *p = out.reserve(38);
+    char *const start = p;
+    *p++ = '"';
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            *p++ = '-';
+        *p++ = upperHex[bytes[i] >> 4];
+        *p++ = upperHex[bytes[i] & 0xF];
+    }
+    *p++ = '"';
+    out.commit(p - start);
+}
+
+qsizetype expectedSize(const FocusRecordList &records)
+{
+    // Fixed keys, id and numbers take about 190 bytes; text mostly Chinese at 3 bytes a unit.
+    qsizetype size = 2;
+    for (const FocusRecord &record : records) {
+        size += 200 + 3 * (record.title.size() + record.project.size());
+        if (record.subproject)
+            size += 16 + 3 * record.subproject->size();
+        if (record.wrapUp)
+            size += 12 + 3 * record.wrapUp->size();
+    }
+    return size;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Only the 36-character 8-4-4-4-12 form, hexadecimal of either case. The nil UUID is a valid id.
+std::optional<QUuid> parseUuid(std::string_view text)
+{
+    if (text.size() != 36)
+        return std::nullopt;
+    unsigned char bytes[16];
+    int byte = 0;
+    for (size_t i = 0; i < 36;) {
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (text[i] != '-')
+                return std::nullopt;
+            ++i;
+            continue;
+        }
+        const int high = hexValue(text[i]);
+        const int low = hexValue(text[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes[byte++] = static_cast<unsigned char>(high << 4 | low);
+        i += 2;
+    }
+    return QUuid::fromRfc4122(QByteArrayView(bytes, 16));
+}
+
+std::optional<QUuid> parseUuid(const JsonReader::StringToken &token)
+{
+    if (!token.escaped)
+        return parseUuid(token.raw);
+    if (token.decoded.size() != 36)
+        return std::nullopt;
+    char ascii[36];
+    for (int i = 0; i < 36; ++i) {
+        const char16_t unit = token.decoded.at(i).unicode();
+        if (unit > 0x7F)
+            return std::nullopt;
+        ascii[i] = char(unit);
+    }
+    return parseUuid(std::string_view(ascii, 36));
+}
+
+enum class Key {
+    Other,
+    Id,
+    Title,
+    Task,
+    StartedAt,
+    EndedAt,
+    Duration,
+    Project,
+    Subproject,
+    WrapUp,
+    Early
+};
+
+Key keyOf(const JsonReader::StringToken &name)
+{
+    static constexpr std::pair<std::string_view, Key> keys[] = {
+        {"id", Key::Id},
+        {"title", Key::Title},
+        {"task", Key::Task},
+        {"startedAt", Key::StartedAt},
+        {"endedAt", Key::EndedAt},
+        {"duration", Key::Duration},
+        {"project", Key::Project},
+        {"subproject", Key::Subproject},
+        {"wrapUp", Key::WrapUp},
+        {"early", Key::Early},
+    };
+    for (const auto &[text, key] : keys) {
+        if (name.equals(text))
+            return key;
+    }
+    return Key::Other;
+}
+
+// What one object held under the keys that matter. A key given twice counts with its last value,
+// and a value of the wrong type (null included) counts as missing.
+struct Fields {
+    std::optional<double> startedAt, endedAt, duration;
+    std::optional<QUuid> id;
+    std::optional<QString> title, task, project, subproject, wrapUp;
+    std::optional<bool> early;
+};
+
+bool readNumberField(JsonReader &in, std::optional<double> &field)
+{
+    const char next = in.peek();
+    if (next == '-' || (next >= '0' && next <= '9')) {
+        double value;
+        if (!in.readNumber(value))
+            return false;
+        field = value;
+        return true;
+    }
+    field.reset();
+    return in.skipValue();
+}
+
+bool readStringField(JsonReader &in, std::optional<QString> &field)
+{
+    if (in.peek() == '"') {
+        JsonReader::StringToken token;
+        if (!in.readString(token))
+            return false;
+        field = token.toString();
+        return true;
+    }
+    field.reset();
+    return in.skipValue();
+}
+
+bool readObject(JsonReader &in, Fields &fields)
+{
+    if (!in.expect('{'))
+        return false;
+    if (in.consume('}'))
+        return true;
+    do {
+        JsonReader::StringToken name;
+        if (!in.readString(name) || !in.expect(':'))
+            return false;
+        bool ok = true;
+        switch (keyOf(name)) {
+        case Key::StartedAt:
+            ok = readNumberField(in, fields.startedAt);
+            break;
+        case Key::EndedAt:
+            ok = readNumberField(in, fields.endedAt);
+            break;
+        case Key::Duration:
+            ok = readNumberField(in, fields.duration);
+            break;
+        case Key::Title:
+            ok = readStringField(in, fields.title);
+            break;
+        case Key::Task:
+            ok = readStringField(in, fields.task);
+            break;
+        case Key::Project:
+            ok = readStringField(in, fields.project);
+            break;
+        case Key::Subproject:
+            ok = readStringField(in, fields.subproject);
+            break;
+        case Key::WrapUp:
+            ok = readStringField(in, fields.wrapUp);
+            break;
+        case Key::Id:
+            if (in.peek() == '"') {
+                JsonReader::StringToken token;
+                ok = in.readString(token);
+                fields.id = parseUuid(token);
+            } else {
+                fields.id.reset();
+                ok = in.skipValue();
+            }
+            break;
+        case Key::Early: {
+            const char next = in.peek();
+            if (next == 't' || next == 'f') {
+                const bool value = next == 't';
+                ok = in.readLiteral(value ? "true" : "false");
+                fields.early = value;
+            } else {
+                fields.early.reset();
+                ok = in.skipValue();
+            }
+            break;
+        }
+        case Key::Other:
+            ok = in.skipValue();
+            break;
+        }
+        if (!ok)
+            return false;
+    } while (in.consume(','));
+    return in.expect('}');
+}
+
+// The record an element stands for, or nothing when one of the three numbers is missing.
+std::optional<FocusRecord> recordFrom(Fields &&fields)
+{
+    if (!fields.startedAt || !fields.endedAt || !fields.duration)
+        return std::nullopt;
+    FocusRecord record;
+    if (fields.id)
+        record.id = *fields.id; // otherwise the fresh id made with the record stays
+    if (fields.title)
+        record.title = std::move(*fields.title);
+    else if (fields.task)
+        record.title = std::move(*fields.task);
+    else
+        record.title = u"未命名专注"_s;
+    record.startedAt = *fields.startedAt;
+    record.endedAt = *fields.endedAt;
+    record.duration = *fields.duration;
+    if (fields.project)
+        record.project = std::move(*fields.project);
+    record.subproject = std::move(fields.subproject);
+    record.wrapUp = std::move(fields.wrapUp);
+    record.early = fields.early.value_or(false);
+    return record;
+}
+
+DecodeResult failure(DecodeError error, QString text)
+{
+    DecodeResult result;
+    result.error = error;
+    result.errorText = std::move(text);
+    return result;
+}
+
+DecodeResult decodeArray(const QByteArray &data)
+{
+    JsonReader in(data);
+    in.skipByteOrderMark();
+    if (in.peek() != '[') {
+        // Still JSON? Then it is merely the wrong shape.
+        if (!in.skipValue() || !in.atEnd())
+            return failure(DecodeError::NotJson,
+                in.errorText().isEmpty() ? u"trailing data"_s : in.errorText());
+        return failure(DecodeError::Corrupt, u"the top-level value is not an array"_s);
+    }
+    in.expect('[');
+
+    DecodeResult result;
+    qsizetype elements = 0;
+    bool allObjects = true;
+    if (!in.consume(']')) {
+        do {
+            ++elements;
+            if (in.peek() == '{' && allObjects) {
+                Fields fields;
+                if (!readObject(in, fields))
+                    return failure(DecodeError::NotJson, in.errorText());
+                if (auto record = recordFrom(std::move(fields)))
+                    result.records.append(std::move(*record));
+            } else {
+                // A non-object element spoils the whole array; the rest is only checked as JSON.
+                if (in.peek() != '{')
+                    allObjects = false;
+                if (!in.skipValue())
+                    return failure(DecodeError::NotJson, in.errorText());
+            }
+        } while (in.consume(','));
+        if (!in.expect(']'))
+            return failure(DecodeError::NotJson, in.errorText());
+    }
+    if (!in.atEnd()) {
+        in.fail("trailing data");
+        return failure(DecodeError::NotJson, in.errorText());
+    }
+    if (!allObjects)
+        return failure(DecodeError::Corrupt, u"an element of the array is not an object"_s);
+    if (elements > 0 && result.records.isEmpty())
+        return failure(DecodeError::Corrupt, u"no element holds a usable record"_s);
+
+    std::stable_sort(result.records.begin(), result.records.end(),
+        [](const FocusRecord &a, const FocusRecord &b) { return a.endedAt > b.endedAt; });
+    return result;
+}
+
+} // namespace
+
+QByteArray encode(const FocusRecordList &records)
+{
+    try {
+        JsonWriter out(expectedSize(records));
+        out.put('[');
+        bool first = true;
+        for (const FocusRecord &record : records) {
+            out.raw(first ? std::string_view("{\"id\":") : std::string_view(",{\"id\":"));
+            first = false;
+            writeUuid(out, record.id);
+            out.raw(",\"title\":");
+            out.string(record.title);
+            out.raw(",\"startedAt\":");
+            out.number(record.startedAt);
+            out.raw(",\"endedAt\":");
+            out.number(record.endedAt);
+            out.raw(",\"duration\":");
+            out.number(record.duration);
+            out.raw(",\"project\":");
+            out.string(record.project);
+            if (record.subproject) {
+                out.raw(",\"subproject\":");
+                out.string(*record.subproject);
+            }
+            if (record.wrapUp) {
+                out.raw(",\"wrapUp\":");
+                out.string(*record.wrapUp);
+            }
+            out.raw(record.early ? std::string_view(",\"early\":true}")
+                                 : std::string_view(",\"early\":false}"));
+        }
+        out.put(']');
+        return out.take();
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
+}
+
+DecodeResult decode(const QByteArray &data)
+{
+    try {
+        return decodeArray(data);
+    } catch (const std::bad_alloc &) {
+        return failure(DecodeError::Corrupt, u"not enough memory to read the records"_s);
+    }
+}
+
+} // namespace RecordCodec

@@ -1,0 +1,164 @@
+#include "records/recordstore.h"
+
+#include "platform/defaultsstore.h"
+#include "platform/filewriter.h"
+#include "platform/storagepaths.h"
+#include "records/instant.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <new>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The whole file, or nothing when it cannot be read (a folder, no permission, too large).
+std::optional<QByteArray> readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    try {
+        QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
+            return std::nullopt;
+        return bytes;
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
+    }
+}
+
+bool pathTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+RecordStore::RecordStore(DefaultsStore &defaults, FileWriter &writer,
+    std::optional<QString> storageFolder, std::function<double()> now)
+    : m_defaults(defaults),
+      m_writer(writer),
+      m_storageFolder(std::move(storageFolder)),
+      m_now(std::move(now))
+{
+}
+
+std::optional<QString> RecordStore::storageFile() const
+{
+    if (!m_storageFolder)
+        return std::nullopt;
+    return QDir(*m_storageFolder).filePath(StoragePaths::recordFileName());
+}
+
+QString RecordStore::backupPath(const QString &folder) const
+{
+    const double now = m_now ? m_now() : Instant::currentWallClock();
+    const qint64 seconds = RecordMath::wholeSeconds(Instant::toUnixSeconds(now));
+    return QDir(folder).filePath(
+        u"focus-records-corrupt-"_s + QString::number(seconds) + u".json"_s);
+}
+
+void RecordStore::lockAfterFailedLoad()
+{
+    m_readable = false;
+    m_records.clear();
+}
+
+std::optional<QString> RecordStore::load()
+{
+    m_records.clear();
+    m_readable = true;
+    m_backupFile.reset();
+
+    const std::optional<QString> file = storageFile();
+    if (file && pathTaken(*file)) {
+        const std::optional<QByteArray> bytes = readWholeFile(*file);
+        if (bytes) {
+            Decoded decoded = RecordCodec::decode(*bytes);
+            if (decoded.ok()) {
+                m_records = std::move(decoded.records);
+                return std::nullopt;
+            }
+            qWarning("Record file %ls is unreadable: %ls", qUtf16Printable(*file),
+                qUtf16Printable(decoded.errorText));
+        } else {
+            qWarning("Record file %ls cannot be read", qUtf16Printable(*file));
+        }
+        lockAfterFailedLoad();
+        // A copy, so the damaged file stays where it is; QFile::copy never replaces a file.
+        const QString backup = backupPath(QFileInfo(*file).absolutePath());
+        if (!pathTaken(backup) && QFile::copy(*file, backup))
+            m_backupFile = backup;
+        return loadFailedMessage();
+    }
+
+    const QVariant stored = m_defaults.value(defaultsKey());
+    if (!stored.isValid())
+        return std::nullopt;
+
+    std::optional<QByteArray> bytes;
+    if (stored.typeId() == QMetaType::QByteArray) {
+        bytes = stored.toByteArray();
+        Decoded decoded = RecordCodec::decode(*bytes);
+        if (decoded.ok()) {
+            m_records = std::move(decoded.records);
+            return std::nullopt;
+        }
+        qWarning(
+            "Defaults copy of the records is unreadable: %ls", qUtf16Printable(decoded.errorText));
+    } else {
+        // Not something this program writes: protect it like unreadable bytes.
+        if (stored.typeId() == QMetaType::QString)
+            bytes = stored.toString().toUtf8();
+        qWarning("Defaults copy of the records has an unexpected type: %s", stored.typeName());
+    }
+    lockAfterFailedLoad();
+    if (m_storageFolder && bytes) {
+        // The folder may not exist before the first save; the backup needs it now.
+        QDir().mkpath(*m_storageFolder);
+        const QString backup = backupPath(*m_storageFolder);
+        if (!pathTaken(backup) && m_writer.writeAtomically(backup, *bytes).ok)
+            m_backupFile = backup;
+    }
+    return loadFailedMessage();
+}
+
+RecordStore::SaveResult RecordStore::save(const FocusRecordList &newRecords)
+{
+    if (!m_readable)
+        return {false, lockedMessage()};
+
+    const QByteArray bytes = RecordCodec::encode(newRecords);
+    if (bytes.isEmpty())
+        return {false, saveFailedPrefix() + u"内存不足，无法生成记录数据"_s};
+
+    if (const std::optional<QString> file = storageFile()) {
+        if (!QDir().mkpath(*m_storageFolder))
+            return {false,
+                saveFailedPrefix() + u"无法创建文件夹 "_s
+                    + QDir::toNativeSeparators(*m_storageFolder)};
+        const FileWriter::Result written = m_writer.writeAtomically(*file, bytes);
+        if (!written.ok) {
+            const QString reason = written.error.isEmpty()
+                ? u"无法写入 "_s + QDir::toNativeSeparators(*file)
+                : written.error;
+            return {false, saveFailedPrefix() + reason};
+        }
+        // The file is the copy that start-up reads; a stale defaults copy is only a fallback.
+        if (!m_defaults.setValue(defaultsKey(), bytes))
+            qWarning("Records saved to %ls, but the defaults copy could not be updated",
+                qUtf16Printable(*file));
+    } else if (!m_defaults.setValue(defaultsKey(), bytes)) {
+        // Without a record file the defaults copy is the only copy.
+        return {false, saveFailedPrefix() + u"无法写入设置存储"_s};
+    }
+
+    m_records = newRecords;
+    return {true, {}};
+}

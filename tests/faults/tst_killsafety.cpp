@@ -1,0 +1,237 @@
+// A writer killed at any moment, in the middle of a save included, must leave a history that the
+// next start reads in full: the old list or the new one, never a mix, never a lock.
+
+#include "doubles/fakeclock.h"
+#include "faultfixtures.h"
+#include "model/timermodel.h"
+#include "platform/filedefaultsstore.h"
+#include "platform/filewriter.h"
+#include "records/recordcodec.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <chrono>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString recordFileName = u"focus-records.json"_s;
+const QString copyKey = u"focus-records"_s;
+
+// The last count that the probe reported as stored, or fallback when it reported none.
+qsizetype lastReportedCount(const QByteArray &output, qsizetype fallback)
+{
+    qsizetype count = fallback;
+    for (const QByteArray &line : output.split('\n')) {
+        const QList<QByteArray> words = line.split(' ');
+        if (words.size() == 2 && (words[0] == "saved" || words[0] == "ready"))
+            count = words[1].toLongLong();
+    }
+    return count;
+}
+
+bool isTailOf(const FocusRecordList &tail, const FocusRecordList &list)
+{
+    return tail.size() <= list.size() && list.mid(list.size() - tail.size()) == tail;
+}
+
+} // namespace
+
+class TestKillSafety : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void shouldLeaveOldOrNewCompleteHistoryWhereverTheWriterIsKilled();
+
+private:
+    // Reads and checks what one killed run left; the list on disk is the new reference.
+    void checkStoredState(qsizetype confirmed, int round);
+    void startProbe(QProcess &probe) const;
+    QByteArray waitForLine(QProcess &probe, const QByteArray &word) const;
+
+    QTemporaryDir m_dir;
+    QString m_storage;
+    QString m_defaults;
+    FocusRecordList m_stored;
+    QByteArray m_storedBytes;
+    int m_straysSeen = 0;
+    int m_copyBehind = 0;
+    int m_unconfirmedSaves = 0;
+};
+
+void TestKillSafety::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    m_storage = m_dir.filePath(u"data/VelmorTimer"_s);
+    m_defaults = m_dir.filePath(u"config/VelmorTimer"_s);
+
+    // A long history, so that every save takes a while and a kill often lands inside one.
+    m_stored = FaultFixtures::history(2000, 690000000.0);
+    m_storedBytes = RecordCodec::encode(m_stored);
+    QVERIFY(FaultFixtures::writeFile(QDir(m_storage).filePath(recordFileName), m_storedBytes));
+    FileDefaultsStore defaults(m_defaults, AtomicFileWriter::instance());
+    QVERIFY(defaults.setValue(copyKey, m_storedBytes));
+}
+
+void TestKillSafety::startProbe(QProcess &probe) const
+{
+    probe.setProgram(QStringLiteral(RECORDWRITER_PROBE));
+    probe.setArguments({m_storage, m_defaults});
+    probe.start();
+    QVERIFY2(probe.waitForStarted(10000), qPrintable(probe.errorString()));
+}
+
+QByteArray TestKillSafety::waitForLine(QProcess &probe, const QByteArray &word) const
+{
+    QByteArray output;
+    while (!output.contains(word + ' ')) {
+        if (!probe.waitForReadyRead(20000))
+            break;
+        output += probe.readAllStandardOutput();
+    }
+    return output;
+}
+
+void TestKillSafety::checkStoredState(qsizetype confirmed, int round)
+{
+    const QByteArray where = "after kill " + QByteArray::number(round);
+
+    // The record file: a complete list that this program wrote, holding everything confirmed.
+    const std::optional<QByteArray> bytes
+        = FaultFixtures::readFile(QDir(m_storage).filePath(recordFileName));
+    QVERIFY2(bytes, where.constData());
+    const RecordCodec::DecodeResult file = RecordCodec::decode(*bytes);
+    QVERIFY2(file.ok(), (where + ": " + file.errorText.toUtf8()).constData());
+    // Re-encoding gives the very bytes: no element was skipped, nothing was cut or mixed.
+    QVERIFY2(RecordCodec::encode(file.records) == *bytes, where.constData());
+    QVERIFY2(file.records.size() >= confirmed, where.constData());
+    // At most the one save in flight when the kill came was not yet reported.
+    QVERIFY2(file.records.size() <= confirmed + 1, where.constData());
+    QVERIFY2(isTailOf(m_stored, file.records), where.constData());
+    if (file.records.size() == m_stored.size())
+        QVERIFY2(*bytes == m_storedBytes, where.constData());
+    if (file.records.size() > confirmed)
+        ++m_unconfirmedSaves;
+
+    QSet<QUuid> ids;
+    for (const FocusRecord &record : file.records)
+        ids.insert(record.id);
+    QCOMPARE(ids.size(), file.records.size());
+
+    // The defaults copy: the same list, or the one before it when the kill came between the two
+    // writes of a save.
+    const std::optional<QByteArray> stored
+        = FaultFixtures::readFile(QDir(m_defaults).filePath(copyKey));
+    QVERIFY2(stored, where.constData());
+    const QVariant copyValue = FileDefaultsStore::decodeValue(*stored);
+    QCOMPARE(copyValue.typeId(), QMetaType::QByteArray);
+    const QByteArray copyBytes = copyValue.toByteArray();
+    const RecordCodec::DecodeResult copy = RecordCodec::decode(copyBytes);
+    QVERIFY2(copy.ok(), where.constData());
+    QVERIFY2(RecordCodec::encode(copy.records) == copyBytes, where.constData());
+    QVERIFY2(copy.records.size() >= confirmed, where.constData());
+    QVERIFY2(isTailOf(copy.records, file.records), where.constData());
+    QVERIFY2(copy.records.size() + 1 >= file.records.size(), where.constData());
+    if (copy.records.size() == file.records.size())
+        QVERIFY2(copyBytes == *bytes, where.constData());
+    else
+        ++m_copyBehind;
+
+    // No backup (a start never locked) and no temporary files piling up: at most the one left
+    // by the write that the kill interrupted.
+    const QStringList storageStrays = FaultFixtures::strayEntries(m_storage, {recordFileName});
+    const QStringList defaultsStrays = FaultFixtures::strayEntries(m_defaults, {copyKey});
+    QVERIFY2(storageStrays.size() + defaultsStrays.size() <= 1,
+        qPrintable(QString::fromUtf8(where) + u": "_s
+            + (storageStrays + defaultsStrays).join(u", "_s)));
+    m_straysSeen += int(storageStrays.size() + defaultsStrays.size());
+
+    // The next start reads it all and is not locked.
+    FakeClock clock;
+    FileDefaultsStore defaults(m_defaults, AtomicFileWriter::instance());
+    TimerServices services;
+    services.storageFolder = m_storage;
+    services.todayClock = clock.clock();
+    const TimerModel model(defaults, clock.clock(), [] { }, services);
+    QVERIFY2(model.recordsReadable(), where.constData());
+    QVERIFY2(model.recordError().isEmpty(), qPrintable(model.recordError()));
+    QVERIFY2(model.records() == file.records, where.constData());
+
+    m_stored = file.records;
+    m_storedBytes = *bytes;
+}
+
+void TestKillSafety::shouldLeaveOldOrNewCompleteHistoryWhereverTheWriterIsKilled()
+{
+    const quint32 seed = qEnvironmentVariableIsSet("VELMOR_KILL_SEED")
+        ? quint32(qEnvironmentVariableIntValue("VELMOR_KILL_SEED"))
+        : QRandomGenerator::system()->generate();
+    qInfo("kill moments from seed %u (set VELMOR_KILL_SEED to repeat)", seed);
+    QRandomGenerator random(seed);
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    // How long one session's save takes here, so that kills spread over a few saves.
+    qint64 saveMicros = 0;
+    {
+        QProcess probe;
+        probe.setProgram(QStringLiteral(RECORDWRITER_PROBE));
+        probe.setArguments({m_storage, m_defaults, u"5"_s});
+        probe.start();
+        QVERIFY(probe.waitForStarted(10000));
+        const QByteArray ready = waitForLine(probe, "ready");
+        QVERIFY2(ready.contains("ready "), ready.constData());
+        QElapsedTimer saves;
+        saves.start();
+        QVERIFY(probe.waitForFinished(60000));
+        saveMicros = std::max<qint64>(saves.nsecsElapsed() / 1000 / 5, 100);
+        QCOMPARE(probe.exitCode(), 0);
+        checkStoredState(lastReportedCount(ready + probe.readAllStandardOutput(), 0), 0);
+        QCOMPARE(m_stored.size(), 2005);
+    }
+    qInfo("one save takes about %lld µs", static_cast<long long>(saveMicros));
+
+    for (int round = 1; round <= KILL_ROUNDS; ++round) {
+        QProcess probe;
+        startProbe(probe);
+        if (QTest::currentTestFailed())
+            return;
+        QByteArray output;
+        // One kill in eight lands during start-up, which must write nothing at all.
+        if (random.bounded(8) != 0) {
+            output = waitForLine(probe, "ready");
+            QVERIFY2(output.contains("ready "),
+                (output + probe.readAllStandardError()).constData());
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(random.bounded(qint64(3 * saveMicros) + 1)));
+        probe.kill();
+        QVERIFY(probe.waitForFinished(20000));
+        output += probe.readAllStandardOutput();
+        QVERIFY2(!output.contains("locked") && !output.contains("failed"),
+            (output + probe.readAllStandardError()).constData());
+        QVERIFY2(probe.exitStatus() == QProcess::CrashExit,
+            "the probe ended by itself before the kill");
+
+        checkStoredState(lastReportedCount(output, m_stored.size()), round);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    qInfo("%d kills in %lld ms: %lld records, %d saves stored but not reported, %d kills between "
+          "the file and its copy, %d stray files seen",
+        KILL_ROUNDS, static_cast<long long>(elapsed.elapsed()),
+        static_cast<long long>(m_stored.size()), m_unconfirmedSaves, m_copyBehind, m_straysSeen);
+}
+
+QTEST_GUILESS_MAIN(TestKillSafety)
+#include "tst_killsafety.moc"

@@ -1,0 +1,77 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import VelmorFocus
+
+// A modal alert in the middle of the window: a title, a message, then the items of the
+// particular alert (fields and a column of buttons). It opens while `shown` holds and reports
+// every close, by a button or by Escape, through `dismissed`, so the owner clears its flag.
+Dialog {
+    id: alert
+
+    property bool shown: false
+    property string message
+    default property alias body: bodyColumn.data
+
+    signal dismissed
+
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    width: 340
+    modal: true
+    focus: true
+    closePolicy: Popup.CloseOnEscape
+    padding: 22
+    topPadding: 22
+    bottomPadding: 18
+
+    onShownChanged: shown ? open() : close()
+    Component.onCompleted: if (shown)
+        open()
+    onAboutToHide: dismissed()
+
+    header: null
+    footer: null
+
+    contentItem: Column {
+        spacing: 14
+
+        Label {
+            width: parent.width
+            text: alert.title
+            visible: text !== ""
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.headlineSize
+            font.bold: true
+            color: Theme.ink
+        }
+        Label {
+            width: parent.width
+            text: alert.message
+            visible: text !== ""
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.subheadlineSize
+            color: Theme.secondary
+        }
+        Column {
+            id: bodyColumn
+
+            width: parent.width
+            topPadding: 4
+            spacing: 8
+        }
+    }
+
+    background: Rectangle {
+        radius: 14
+        color: "white"
+        border.color: Qt.rgba(0.20, 0.28, 0.38, 0.14)
+    }
+
+    Overlay.modal: Rectangle {
+        color: Qt.rgba(0.12, 0.16, 0.22, 0.28)
+    }
+}

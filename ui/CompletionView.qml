@@ -1,0 +1,104 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Shapes
+import VelmorFocus
+
+// The content of each completion alert panel: the symbol, what was completed, and the two ways
+// to end the alert.
+Rectangle {
+    id: view
+
+    required property TimerModel model
+
+    implicitWidth: 440
+    implicitHeight: 370
+    color: Theme.canvas
+    // Return is the panel's default action, "知道了".
+    focus: true
+    Keys.onReturnPressed: prompt.acknowledge()
+    Keys.onEnterPressed: prompt.acknowledge()
+
+    CompletionPrompt {
+        id: prompt
+        timerModel: view.model
+    }
+
+    Column {
+        anchors.centerIn: parent
+        width: parent.width - 2 * 30
+        spacing: 20
+
+        // "checkmark.circle.fill": a filled blue disc with the check cut out in white.
+        Shape {
+            objectName: "completionSymbol"
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: 52
+            height: 52
+            layer.enabled: true
+            layer.samples: 8
+            layer.smooth: true
+
+            ShapePath {
+                strokeColor: "transparent"
+                fillColor: Theme.blue
+                PathAngleArc {
+                    centerX: 26
+                    centerY: 26
+                    radiusX: 26
+                    radiusY: 26
+                    startAngle: 0
+                    sweepAngle: 360
+                }
+            }
+            ShapePath {
+                strokeColor: "white"
+                strokeWidth: 5
+                fillColor: "transparent"
+                capStyle: ShapePath.RoundCap
+                joinStyle: ShapePath.RoundJoin
+                PathSvg { path: "M15 27 L23 35 L37 18" }
+            }
+        }
+
+        Label {
+            objectName: "completionTitle"
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: "专注完成"
+            color: Theme.ink
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.titleSize
+            font.bold: true
+        }
+
+        Label {
+            objectName: "completionMessage"
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: prompt.message
+            color: Theme.secondary
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.bodySize
+            wrapMode: Text.Wrap
+            maximumLineCount: 3
+            elide: Text.ElideRight
+        }
+
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: 14
+
+            CompletionButton {
+                objectName: "againButton"
+                text: "再来一次"
+                onClicked: prompt.again()
+            }
+            CompletionButton {
+                objectName: "acknowledgeButton"
+                text: "知道了"
+                prominent: true
+                onClicked: prompt.acknowledge()
+            }
+        }
+    }
+}

@@ -1,0 +1,35 @@
+import QtQuick
+import VelmorFocus
+
+// Asks before a project is deleted; its records move to "未分类".
+AlertDialog {
+    id: dialog
+
+    required property TimerModel model
+    required property ProjectDraft projectDraft
+
+    objectName: "deleteProjectDialog"
+    title: "删除项目？该项目现有记录将移至未分类。"
+    shown: projectDraft.confirmingDelete !== undefined
+    onDismissed: if (projectDraft.confirmingDelete !== undefined)
+        projectDraft.confirmingDelete = undefined
+
+    AlertButton {
+        objectName: "confirmDeleteButton"
+        text: "删除项目"
+        kind: "prominent"
+        destructive: true
+        onClicked: {
+            const name = dialog.projectDraft.confirmingDelete;
+            if (name !== undefined)
+                dialog.model.deleteProject(name);
+            dialog.close();
+        }
+    }
+    AlertButton {
+        objectName: "cancelDeleteButton"
+        text: "取消"
+        kind: "plain"
+        onClicked: dialog.close()
+    }
+}

@@ -1,0 +1,138 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Shapes
+import VelmorFocus
+
+// The session ring: the track, today's progress towards the daily goal, and inside them the
+// session's progress in the project's colour; in the middle the time left and the state.
+Item {
+    id: ring
+
+    required property TimerModel model
+    required property FocusPageState pageState
+
+    readonly property real outerWidth: 13
+    readonly property real sessionWidth: 8
+    readonly property real outerRadius: width / 2 - outerWidth / 2
+    readonly property real sessionRadius: outerRadius - outerWidth / 2 - 5 - sessionWidth / 2
+
+    implicitWidth: 236
+    implicitHeight: 236
+
+    Shape {
+        anchors.fill: parent
+        layer.enabled: true
+        layer.samples: 8
+        layer.smooth: true
+
+        ShapePath {
+            strokeColor: Qt.rgba(0.0, 0.478, 1.0, 0.1)
+            strokeWidth: ring.outerWidth
+            fillColor: "transparent"
+            PathAngleArc {
+                centerX: ring.width / 2
+                centerY: ring.height / 2
+                radiusX: ring.outerRadius
+                radiusY: ring.outerRadius
+                startAngle: -90
+                sweepAngle: 360
+            }
+        }
+    }
+
+    Shape {
+        objectName: "goalArc"
+        anchors.fill: parent
+        visible: ring.pageState.goalFraction > 0
+        layer.enabled: true
+        layer.samples: 8
+        layer.smooth: true
+
+        ShapePath {
+            strokeColor: Qt.rgba(0.0, 0.478, 1.0, 0.28)
+            strokeWidth: ring.outerWidth
+            fillColor: "transparent"
+            capStyle: ShapePath.RoundCap
+            PathAngleArc {
+                centerX: ring.width / 2
+                centerY: ring.height / 2
+                radiusX: ring.outerRadius
+                radiusY: ring.outerRadius
+                startAngle: -90
+                sweepAngle: 360 * ring.pageState.goalFraction
+            }
+        }
+    }
+
+    Shape {
+        objectName: "sessionArc"
+        anchors.fill: parent
+        visible: ring.model.currentProgress > 0
+        layer.enabled: true
+        layer.samples: 8
+        layer.smooth: true
+
+        ShapePath {
+            strokeColor: ring.pageState.sessionColor
+            strokeWidth: ring.sessionWidth
+            fillColor: "transparent"
+            capStyle: ShapePath.RoundCap
+            PathAngleArc {
+                centerX: ring.width / 2
+                centerY: ring.height / 2
+                radiusX: ring.sessionRadius
+                radiusY: ring.sessionRadius
+                startAngle: -90
+                sweepAngle: 360 * Math.min(1, ring.model.currentProgress)
+            }
+        }
+    }
+
+    Column {
+        anchors.centerIn: parent
+        width: 2 * ring.sessionRadius - 24
+        spacing: 4
+
+        Label {
+            objectName: "ringDisplay"
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: ring.model.display
+            font.family: Theme.monoFontFamily
+            font.weight: Font.Light
+            font.pixelSize: ring.model.display.length > 5 ? 36 : 46
+            color: Theme.ink
+        }
+        Label {
+            objectName: "ringState"
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: ring.pageState.stateText
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.subheadlineSize
+            color: Theme.secondary
+        }
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: 6
+
+            Rectangle {
+                anchors.verticalCenter: parent.verticalCenter
+                width: 8
+                height: 8
+                radius: 4
+                color: ring.pageState.sessionColor
+            }
+            Label {
+                objectName: "ringProject"
+                width: Math.min(implicitWidth, ring.sessionRadius * 2 - 60)
+                text: ring.pageState.sessionLabel
+                elide: Text.ElideRight
+                maximumLineCount: 1
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.captionSize
+                color: Theme.ink
+            }
+        }
+    }
+}

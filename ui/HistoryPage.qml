@@ -1,0 +1,46 @@
+import QtQuick
+import QtQuick.Controls
+import VelmorFocus
+
+// The records page: filters, search, export, delete with undo, and the history by year, month
+// and day. The list creates rows only for open groups and delegates only for rows on screen.
+Rectangle {
+    id: page
+
+    required property TimerModel model
+
+    color: Theme.canvas
+
+    HistoryTreeModel {
+        id: treeModel
+        model: page.model
+    }
+
+    ListView {
+        id: list
+        objectName: "historyList"
+        anchors.fill: parent
+        topMargin: 30
+        bottomMargin: 30
+        leftMargin: 30
+        rightMargin: 30
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        reuseItems: true
+        model: treeModel
+
+        header: HistoryHeader {
+            width: list.width - list.leftMargin - list.rightMargin
+            model: page.model
+            recordCount: treeModel.recordCount
+        }
+
+        delegate: HistoryTreeRow {
+            width: list.width - list.leftMargin - list.rightMargin
+            timerModel: page.model
+            tree: treeModel
+        }
+
+        ScrollBar.vertical: ScrollBar {}
+    }
+}

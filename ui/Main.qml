@@ -1,0 +1,45 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import VelmorFocus
+
+// The main window. It is drawn light whatever the system's appearance.
+ApplicationWindow {
+    id: window
+
+    required property TimerModel model
+    required property ProjectDraft projectDraft
+
+    title: "Velmor's Focus"
+    width: 900
+    height: 840
+    minimumWidth: 820
+    minimumHeight: 760
+    visible: true
+    color: Theme.canvas
+    font.family: Theme.fontFamily
+    font.pixelSize: Theme.bodySize
+
+    palette.window: Theme.canvas
+    palette.windowText: Theme.ink
+    palette.base: "white"
+    palette.alternateBase: Theme.pale
+    palette.text: Theme.ink
+    palette.button: "white"
+    palette.buttonText: Theme.ink
+    palette.highlight: Theme.blue
+    palette.highlightedText: "white"
+    palette.placeholderText: Theme.secondary
+    palette.light: "white"
+    palette.midlight: Theme.pale
+    palette.mid: Qt.rgba(0.20, 0.28, 0.38, 0.3)
+    palette.dark: Qt.rgba(0.20, 0.28, 0.38, 0.5)
+    palette.shadow: Qt.rgba(0.12, 0.16, 0.22, 1)
+    palette.toolTipBase: "white"
+    palette.toolTipText: Theme.ink
+
+    TimerView {
+        anchors.fill: parent
+        model: window.model
+        projectDraft: window.projectDraft
+    }
+}

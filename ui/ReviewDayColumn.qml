@@ -1,0 +1,61 @@
+import QtQuick
+import QtQuick.Controls
+import VelmorFocus
+
+// One day of the week: its bar of project segments, the weekday and the day's minutes.
+Column {
+    id: column
+
+    // {date, weekday, segments: [{project, color, minutes, height}], minutes, minutesText}
+    required property var day
+
+    spacing: 6
+
+    Rectangle {
+        objectName: "reviewBar"
+        width: column.width
+        height: 150
+        color: Qt.rgba(Theme.blue.r, Theme.blue.g, Theme.blue.b, 0.04)
+        // Several long projects on one day can stack above the area; they stay inside the card.
+        clip: true
+
+        Column {
+            anchors.bottom: parent.bottom
+            width: parent.width
+            spacing: 2
+
+            Repeater {
+                model: column.day.segments
+
+                Rectangle {
+                    required property var modelData
+
+                    objectName: "reviewSegment"
+                    width: parent.width
+                    height: modelData.height
+                    color: modelData.color
+                    Accessible.role: Accessible.Graphic
+                    Accessible.name: modelData.project + " " + modelData.minutes + "m"
+                }
+            }
+        }
+    }
+    Label {
+        objectName: "reviewWeekday"
+        width: column.width
+        horizontalAlignment: Text.AlignHCenter
+        text: column.day.weekday
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.captionSize
+        color: Theme.ink
+    }
+    Label {
+        objectName: "reviewDayMinutes"
+        width: column.width
+        horizontalAlignment: Text.AlignHCenter
+        text: column.day.minutesText
+        font.family: Theme.fontFamily
+        font.pixelSize: Theme.caption2Size
+        color: Theme.secondary
+    }
+}

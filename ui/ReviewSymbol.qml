@@ -1,0 +1,51 @@
+import QtQuick
+import QtQuick.Shapes
+import VelmorFocus
+
+// The line symbols of the review and settings pages, drawn on a 24-unit grid:
+// "chevron.left", "chevron.right", "clock", "target", "hourglass" and "bell".
+Item {
+    id: symbol
+
+    property string name
+    property color color: Theme.ink
+    property real size: 16
+    property real lineWidth: 1.6
+
+    readonly property var paths: ({
+        "chevron.left": "M15 5 L8 12 L15 19",
+        "chevron.right": "M9 5 L16 12 L9 19",
+        "clock": "M21 12 A9 9 0 1 1 3 12 A9 9 0 1 1 21 12 M12 7 L12 12 L15.5 14.5",
+        "target": "M21 12 A9 9 0 1 1 3 12 A9 9 0 1 1 21 12 M17 12 A5 5 0 1 1 7 12 A5 5 0 1 1 17 12 "
+                  + "M13.2 12 A1.2 1.2 0 1 1 10.8 12 A1.2 1.2 0 1 1 13.2 12",
+        "hourglass": "M6 3 L18 3 M6 21 L18 21 M7.5 3 C7.5 9 11.5 10 11.5 12 C11.5 14 7.5 15 7.5 21 "
+                     + "M16.5 3 C16.5 9 12.5 10 12.5 12 C12.5 14 16.5 15 16.5 21",
+        "bell": "M6 16.5 L6 11 C6 7.6 8.6 5 12 5 C15.4 5 18 7.6 18 11 L18 16.5 L19.5 18 L4.5 18 Z "
+                + "M10 20.5 C10.6 21.6 13.4 21.6 14 20.5 M12 3 L12 5"
+    })
+
+    implicitWidth: size
+    implicitHeight: size
+
+    Shape {
+        anchors.centerIn: parent
+        width: symbol.size
+        height: symbol.size
+        layer.enabled: true
+        layer.samples: 4
+        layer.smooth: true
+
+        ShapePath {
+            strokeColor: symbol.color
+            strokeWidth: symbol.lineWidth
+            fillColor: "transparent"
+            capStyle: ShapePath.RoundCap
+            joinStyle: ShapePath.RoundJoin
+            scale: Qt.size(symbol.size / 24, symbol.size / 24)
+
+            PathSvg {
+                path: symbol.paths[symbol.name] ?? ""
+            }
+        }
+    }
+}

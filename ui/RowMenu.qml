@@ -1,0 +1,20 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import VelmorFocus
+
+// The drop-down menu of a project or subproject row.
+Menu {
+    id: menu
+
+    topPadding: 5
+    bottomPadding: 5
+
+    delegate: RowMenuItem {}
+
+    background: Rectangle {
+        implicitWidth: 168
+        radius: 9
+        color: "white"
+        border.color: Qt.rgba(0.20, 0.28, 0.38, 0.16)
+    }
+}

@@ -1,0 +1,23 @@
+import QtQuick
+import VelmorFocus
+
+// "音频提示": a reminder sound could not be played or imported.
+AlertDialog {
+    id: dialog
+
+    required property TimerModel model
+
+    objectName: "soundErrorDialog"
+    title: "音频提示"
+    message: model.error
+    shown: model.error !== ""
+    onDismissed: if (model.error !== "")
+        model.error = ""
+
+    AlertButton {
+        objectName: "okButton"
+        text: "好"
+        kind: "prominent"
+        onClicked: dialog.close()
+    }
+}

@@ -1,0 +1,34 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import VelmorFocus
+
+// A small borderless button that shows only a symbol; its accessible name says what it does.
+AbstractButton {
+    id: control
+
+    property string symbol
+    property real symbolSize: 14
+    property color color: Theme.ink
+
+    Accessible.name: text
+    Accessible.role: Accessible.Button
+    hoverEnabled: true
+    implicitWidth: 26
+    implicitHeight: 26
+    opacity: enabled ? 1 : 0.3
+
+    contentItem: Item {
+        WindowSymbol {
+            anchors.centerIn: parent
+            name: control.symbol
+            size: control.symbolSize
+            color: control.color
+        }
+    }
+
+    background: Rectangle {
+        radius: 6
+        color: control.down ? Qt.rgba(0.20, 0.28, 0.38, 0.14)
+                            : control.hovered ? Qt.rgba(0.20, 0.28, 0.38, 0.07) : "transparent"
+    }
+}

@@ -1,0 +1,107 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import VelmorFocus
+
+// The main window's content: the sidebar, the page region showing exactly one page, and the
+// window's dialogs.
+Item {
+    id: view
+
+    required property TimerModel model
+    required property ProjectDraft projectDraft
+
+    PageNavigation {
+        id: navigation
+
+        timerModel: view.model
+    }
+
+    RowLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Sidebar {
+            objectName: "sidebar"
+            Layout.fillHeight: true
+            Layout.preferredWidth: Theme.sidebarWidth
+            model: view.model
+            projectDraft: view.projectDraft
+            navigation: navigation
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            color: Theme.canvas
+
+            Loader {
+                id: pageLoader
+
+                objectName: "pageLoader"
+                anchors.fill: parent
+                // In the order of PageNavigation.Page.
+                sourceComponent: [focusPage, reviewPage, historyPage, settingsPage][navigation.page]
+            }
+
+            Toast {
+                objectName: "toast"
+                anchors.horizontalCenter: parent.horizontalCenter
+                anchors.bottom: parent.bottom
+                anchors.bottomMargin: 28
+                model: view.model
+            }
+        }
+    }
+
+    Component {
+        id: focusPage
+
+        FocusPage {
+            objectName: "focusPage"
+            model: view.model
+        }
+    }
+    Component {
+        id: reviewPage
+
+        ReviewPage {
+            objectName: "reviewPage"
+            model: view.model
+        }
+    }
+    Component {
+        id: historyPage
+
+        HistoryPage {
+            objectName: "historyPage"
+            model: view.model
+        }
+    }
+    Component {
+        id: settingsPage
+
+        SettingsPage {
+            objectName: "settingsPage"
+            model: view.model
+        }
+    }
+
+    ProjectEditor {
+        objectName: "projectEditor"
+        draft: view.projectDraft
+    }
+    DeleteProjectDialog {
+        model: view.model
+        projectDraft: view.projectDraft
+    }
+    FinishDialog {
+        model: view.model
+    }
+    ResetDialog {
+        model: view.model
+    }
+    SoundErrorDialog {
+        model: view.model
+    }
+}

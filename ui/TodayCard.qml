@@ -1,0 +1,183 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import QtQuick.Shapes
+import VelmorFocus
+
+// Today's focus by project and subproject: a ring of slices with today's total in the middle and
+// a legend of minutes and shares.
+Rectangle {
+    id: card
+
+    required property TimerModel model
+
+    readonly property var distribution: model.todayDistribution
+    readonly property var slices: distribution.slices || []
+    readonly property bool empty: !(distribution.total > 0)
+
+    implicitHeight: content.implicitHeight + 36
+    radius: 14
+    color: Theme.card
+
+    ColumnLayout {
+        id: content
+
+        anchors.fill: parent
+        anchors.margins: 18
+        spacing: 16
+
+        RowLayout {
+            Layout.fillWidth: true
+
+            Label {
+                text: "今日专注结构"
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.headlineSize
+                font.bold: true
+                color: Theme.ink
+            }
+            Item {
+                Layout.fillWidth: true
+            }
+            Label {
+                text: "按项目占比"
+                font.family: Theme.fontFamily
+                font.pixelSize: Theme.captionSize
+                color: Theme.secondary
+            }
+        }
+
+        Label {
+            objectName: "todayEmptyText"
+            Layout.fillWidth: true
+            Layout.minimumHeight: 56
+            visible: card.empty
+            text: "今天还没有专注记录，开始计时后这里会展示各项目的时间占比。"
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignLeft
+            verticalAlignment: Text.AlignTop
+            font.family: Theme.fontFamily
+            font.pixelSize: Theme.captionSize
+            color: Theme.secondary
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            visible: !card.empty
+            spacing: 24
+
+            Item {
+                objectName: "todayRing"
+                Layout.alignment: Qt.AlignTop
+                implicitWidth: 174
+                implicitHeight: 174
+
+                // The two background circles are stroked on the circle inscribed in the square, so
+                // half of their width lies outside it; the shape is grown to hold that half.
+                Shape {
+                    anchors.fill: parent
+                    anchors.margins: -11
+                    layer.enabled: true
+                    layer.samples: 8
+                    layer.smooth: true
+
+                    ShapePath {
+                        strokeColor: Qt.rgba(0.0, 0.478, 1.0, 0.08)
+                        strokeWidth: 22
+                        fillColor: "transparent"
+                        PathAngleArc {
+                            centerX: 98
+                            centerY: 98
+                            radiusX: 87
+                            radiusY: 87
+                            sweepAngle: 360
+                        }
+                    }
+                    ShapePath {
+                        strokeColor: Qt.rgba(0.0, 0.478, 1.0, 0.12)
+                        strokeWidth: 22
+                        fillColor: "transparent"
+                        PathAngleArc {
+                            centerX: 98
+                            centerY: 98
+                            radiusX: 87
+                            radiusY: 87
+                            sweepAngle: 360
+                        }
+                    }
+                }
+
+                DonutSegments {
+                    objectName: "todaySegments"
+                    anchors.fill: parent
+                    slices: card.slices
+                }
+
+                Column {
+                    anchors.centerIn: parent
+                    spacing: 4
+
+                    Label {
+                        objectName: "todayRingTotal"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        text: card.model.todayDisplay
+                        font.family: Theme.monoFontFamily
+                        font.pixelSize: Theme.title2Size
+                        font.bold: true
+                        color: Theme.ink
+                    }
+                    Label {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        text: "今日专注"
+                        font.family: Theme.fontFamily
+                        font.pixelSize: Theme.captionSize
+                        color: Theme.secondary
+                    }
+                }
+            }
+
+            ColumnLayout {
+                objectName: "todayLegend"
+                Layout.fillWidth: true
+                Layout.alignment: Qt.AlignVCenter
+                spacing: 10
+
+                Repeater {
+                    model: card.slices
+
+                    RowLayout {
+                        id: legendRow
+
+                        required property var modelData
+
+                        Layout.fillWidth: true
+                        spacing: 8
+
+                        Rectangle {
+                            implicitWidth: 9
+                            implicitHeight: 9
+                            radius: 4.5
+                            color: legendRow.modelData.color
+                        }
+                        Label {
+                            Layout.fillWidth: true
+                            text: legendRow.modelData.key
+                            elide: Text.ElideRight
+                            maximumLineCount: 1
+                            font.family: Theme.fontFamily
+                            font.pixelSize: Theme.captionSize
+                            color: Theme.ink
+                        }
+                        Label {
+                            Layout.leftMargin: 6
+                            text: legendRow.modelData.text
+                            font.family: Theme.monoFontFamily
+                            font.pixelSize: Theme.captionSize
+                            color: Theme.secondary
+                        }
+                    }
+                }
+            }
+        }
+    }
+}

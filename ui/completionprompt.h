@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+class TimerModel;
+
+// What the completion alert says and does. Every panel of one alert has its own prompt, and a
+// prompt acts at most once: the first press closes every panel, and a second press that was
+// already on its way must not reset the fresh session that "再来一次" just started.
+class CompletionPrompt final : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+
+    Q_PROPERTY(
+        TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged FINAL)
+    Q_PROPERTY(QString message READ message NOTIFY messageChanged FINAL)
+
+public:
+    explicit CompletionPrompt(QObject *parent = nullptr);
+
+    TimerModel *timerModel() const { return m_model; }
+    void setTimerModel(TimerModel *model);
+
+    // The session's title, or "这一段时间，完成了。" when it has none.
+    QString message() const;
+
+    // "再来一次": a fresh session of the chosen length, with the current title and project.
+    Q_INVOKABLE void again();
+    // "知道了".
+    Q_INVOKABLE void acknowledge();
+
+    static QString untitledMessage() { return QStringLiteral("这一段时间，完成了。"); }
+
+Q_SIGNALS:
+    void timerModelChanged();
+    void messageChanged();
+
+private:
+    // False once this prompt has acted, or without a model.
+    bool claimAction();
+
+    QPointer<TimerModel> m_model;
+    bool m_acted = false;
+};

@@ -1,0 +1,105 @@
+#include "ui/trayitem.h"
+
+#include "model/timermodel.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QPixmap>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Tray icons are drawn about 22 px high.
+constexpr int iconSize = 22;
+
+} // namespace
+
+TrayItem::TrayItem(TimerModel &model, QObject *parent)
+    : QObject(parent),
+      m_model(model),
+      m_cache(iconSize, qApp->devicePixelRatio()),
+      m_menu(std::make_unique<QMenu>())
+{
+    m_return = m_menu->addAction(u"回到计时器"_s);
+    m_startPause = m_menu->addAction(startPauseLabel(m_model.running()));
+    m_reset = m_menu->addAction(u"重置"_s);
+    m_menu->addSeparator();
+    m_quit = m_menu->addAction(u"退出"_s);
+
+    connect(m_return, &QAction::triggered, this, &TrayItem::returnRequested);
+    connect(m_startPause, &QAction::triggered, this, &TrayItem::startOrPause);
+    // The menu resets at once; only the focus page asks first.
+    connect(m_reset, &QAction::triggered, &m_model, &TimerModel::reset);
+    connect(m_quit, &QAction::triggered, this, &TrayItem::quitRequested);
+    // The label always matches the state at the moment the menu opens.
+    connect(m_menu.get(), &QMenu::aboutToShow, this, &TrayItem::updateStartPause);
+
+    connect(&m_model, &TimerModel::runningChanged, this, [this] {
+        updateStartPause();
+        updateIcon();
+        updateToolTip();
+    });
+    connect(&m_model, &TimerModel::displayChanged, this, [this] {
+        updateIcon();
+        updateToolTip();
+    });
+    connect(&m_model, &TimerModel::modeChanged, this, &TrayItem::updateToolTip);
+
+    m_icon.setContextMenu(m_menu.get());
+    // A left click opens the same menu: the item is a menu, not a launcher.
+    connect(&m_icon, &QSystemTrayIcon::activated, this,
+        [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger)
+                m_menu->popup(QCursor::pos());
+        });
+
+    updateIcon();
+    updateToolTip();
+}
+
+TrayItem::~TrayItem() = default;
+
+bool TrayItem::showIfAvailable()
+{
+    // A desktop without a status area is a normal setup, not a fault: the window is enough.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return false;
+    m_icon.show();
+    return true;
+}
+
+QString TrayItem::startPauseLabel(bool running)
+{
+    return running ? u"暂停"_s : u"开始 / 继续"_s;
+}
+
+void TrayItem::updateIcon()
+{
+    if (!m_cache.update(m_model.display(), m_model.running()))
+        return;
+    m_icon.setIcon(QIcon(QPixmap::fromImage(m_cache.image())));
+    Q_EMIT iconRedrawn();
+}
+
+void TrayItem::updateToolTip()
+{
+    m_icon.setToolTip(
+        TrayIconPainter::toolTip(m_model.mode(), m_model.display(), m_model.running()));
+}
+
+void TrayItem::updateStartPause()
+{
+    m_startPause->setText(startPauseLabel(m_model.running()));
+}
+
+void TrayItem::startOrPause()
+{
+    if (m_model.running())
+        m_model.pause();
+    else
+        m_model.start();
+}

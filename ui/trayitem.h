@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/trayiconpainter.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+class TimerModel;
+
+// The status-area item: an icon that always shows the time left, the full text as its tooltip,
+// and the short menu "回到计时器", "暂停" or "开始 / 继续", "重置", "退出".
+class TrayItem final : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayItem(TimerModel &model, QObject *parent = nullptr);
+    ~TrayItem() override;
+
+    // Shows the icon where the desktop has a status area; elsewhere shows nothing and says false.
+    bool showIfAvailable();
+
+    const QSystemTrayIcon &icon() const { return m_icon; }
+    QMenu *menu() const { return m_menu.get(); }
+    QAction *returnAction() const { return m_return; }
+    QAction *startPauseAction() const { return m_startPause; }
+    QAction *resetAction() const { return m_reset; }
+    QAction *quitAction() const { return m_quit; }
+
+    static QString startPauseLabel(bool running);
+
+Q_SIGNALS:
+    // "回到计时器".
+    void returnRequested();
+    // "退出".
+    void quitRequested();
+    // The icon was drawn again (its figures, state or size changed).
+    void iconRedrawn();
+
+private:
+    void updateIcon();
+    void updateToolTip();
+    void updateStartPause();
+    void startOrPause();
+
+    TimerModel &m_model;
+    TrayIconCache m_cache;
+    std::unique_ptr<QMenu> m_menu;
+    QAction *m_return = nullptr;
+    QAction *m_startPause = nullptr;
+    QAction *m_reset = nullptr;
+    QAction *m_quit = nullptr;
+    QSystemTrayIcon m_icon;
+};

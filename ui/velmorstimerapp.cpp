@@ -1,0 +1,134 @@
+#include "ui/velmorstimerapp.h"
+
+#include "model/timermodel.h"
+#include "platform/filedefaultsstore.h"
+#include "platform/qtsoundservice.h"
+#include "platform/storagepaths.h"
+#include "platform/wakesignal.h"
+#include "projects/projectdraft.h"
+#include "records/instant.h"
+#include "ui/desktopfilebrowser.h"
+#include "ui/qmlalertpanels.h"
+#include "ui/qtfiledialogs.h"
+#include "ui/trayitem.h"
+
+#include <QApplication>
+#include <QProcessEnvironment>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
+    : QObject(parent),
+      m_wake(std::make_unique<LogindWakeSignal>()),
+      m_sound(std::make_unique<QtSoundService>()),
+      m_dialogs(std::make_unique<QtFileDialogs>()),
+      m_fileBrowser(std::make_unique<DesktopFileBrowser>()),
+      m_engine(std::make_unique<QQmlApplicationEngine>()),
+      m_alertPanels(std::make_unique<QmlAlertPanels>(*m_engine))
+{
+    TimerServices services;
+    services.settings = &FileDefaultsStore::standard();
+    services.storageFolder = StoragePaths::storageFolder();
+    services.wake = m_wake.get();
+    services.alertPanels = m_alertPanels.get();
+    services.sound = m_sound.get();
+    services.dialogs = m_dialogs.get();
+    services.fileBrowser = m_fileBrowser.get();
+    m_model = std::make_unique<TimerModel>(FileDefaultsStore::standard(),
+        &Instant::currentWallClock, std::function<void()>(), services);
+    m_alertPanels->setModel(m_model.get());
+    m_projectDraft = std::make_unique<ProjectDraft>(*m_model);
+
+    m_tray = std::make_unique<TrayItem>(*m_model);
+    connect(
+        m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);
+    connect(m_tray.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit,
+        Qt::QueuedConnection);
+}
+
+VelmorsTimerApp::~VelmorsTimerApp()
+{
+    // Views go before what they show, and windows before the engine that built them: the tray,
+    // the alert panels, the main window with the engine, then the draft and the model. The model
+    // keeps a pointer to the panels service, but nothing reaches it once the loop has ended.
+    m_tray.reset();
+    m_alertPanels.reset();
+    m_engine.reset();
+    m_projectDraft.reset();
+    m_model.reset();
+}
+
+bool VelmorsTimerApp::start()
+{
+    m_engine->setInitialProperties({{u"model"_s, QVariant::fromValue(m_model.get())},
+        {u"projectDraft"_s, QVariant::fromValue(m_projectDraft.get())}});
+    m_engine->load(QUrl(mainQmlUrl()));
+    QWindow *window = mainWindow();
+    if (!window)
+        return false;
+
+    m_trayShown = m_tray->showIfAvailable();
+    // With a tray item the application lives on when its window closes, like the menu-bar item
+    // it stands for. Without one nothing could bring the window back, so closing it quits; the
+    // alert panels are windows too and must not keep such an application alive unseen.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!m_trayShown) {
+        connect(
+            window, &QWindow::visibleChanged, qApp,
+            [](bool visible) {
+                if (!visible)
+                    QCoreApplication::quit();
+            },
+            Qt::QueuedConnection);
+    }
+    return true;
+}
+
+QWindow *VelmorsTimerApp::mainWindow() const
+{
+    const QList<QObject *> roots = m_engine->rootObjects();
+    return roots.isEmpty() ? nullptr : qobject_cast<QWindow *>(roots.constFirst());
+}
+
+QWindow *VelmorsTimerApp::firstWindowTitled(const QWindowList &windows, const QString &title)
+{
+    for (QWindow *window : windows) {
+        if (window->isVisible() && window->title() == title)
+            return window;
+    }
+    return nullptr;
+}
+
+void VelmorsTimerApp::bringMainWindowForward()
+{
+    // The alert panels carry the same title; the main window goes first whatever Qt's order.
+    QWindowList candidates = QGuiApplication::topLevelWindows();
+    if (QWindow *main = mainWindow()) {
+        candidates.removeAll(main);
+        candidates.prepend(main);
+    }
+    QWindow *window = firstWindowTitled(candidates, windowTitle());
+    if (!window)
+        return;
+    if (window->windowStates() & Qt::WindowMinimized)
+        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+    window->raise();
+    // An alert panel (same title) is raised but never takes the keyboard.
+    if (!(window->flags() & Qt::WindowDoesNotAcceptFocus))
+        window->requestActivate();
+}
+
+std::optional<QByteArray> VelmorsTimerApp::preferredPlatform(const QProcessEnvironment &environment)
+{
+    if (environment.contains(u"QT_QPA_PLATFORM"_s))
+        return std::nullopt;
+    const bool wayland = environment.value(u"XDG_SESSION_TYPE"_s) == u"wayland"_s
+        || !environment.value(u"WAYLAND_DISPLAY"_s).isEmpty();
+    const bool xwayland = !environment.value(u"DISPLAY"_s).isEmpty();
+    if (wayland && xwayland)
+        return QByteArrayLiteral("xcb");
+    return std::nullopt;
+}

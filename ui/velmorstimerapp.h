@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QWindowList>
+
+#include <memory>
+#include <optional>
+
+class DesktopFileBrowser;
+class LogindWakeSignal;
+class ProjectDraft;
+class QProcessEnvironment;
+class QQmlApplicationEngine;
+class QWindow;
+class QmlAlertPanels;
+class QtFileDialogs;
+class QtSoundService;
+class TimerModel;
+class TrayItem;
+
+// The application: the one TimerModel with the real services, the main window and the tray item.
+// Everything lives from construction to the end of the process.
+class VelmorsTimerApp final : public QObject {
+    Q_OBJECT
+public:
+    explicit VelmorsTimerApp(QObject *parent = nullptr);
+    ~VelmorsTimerApp() override;
+
+    // Opens the main window and shows the tray item where the desktop has a status area. False
+    // when the main window could not be built.
+    bool start();
+
+    TimerModel &model() const { return *m_model; }
+    ProjectDraft &projectDraft() const { return *m_projectDraft; }
+    // Whether the tray item is shown: then closing the main window keeps the application running.
+    bool hasTrayItem() const { return m_trayShown; }
+
+    // "回到计时器", and a second launch: brings the main window in front and gives it the
+    // keyboard. A window that the user closed stays closed.
+    void bringMainWindowForward();
+
+    static QString windowTitle() { return QStringLiteral("Velmor's Focus"); }
+    static QString mainQmlUrl() { return QStringLiteral("qrc:/VelmorFocus/Main.qml"); }
+
+    // The first shown window with the title, in the given order.
+    static QWindow *firstWindowTitled(const QWindowList &windows, const QString &title);
+
+    // The platform plugin to ask for before the application object exists: on a Wayland session
+    // that also runs XWayland, "xcb", since Wayland compositors may ignore the alert's stacking
+    // and placement. Absent when the user chose a platform or there is no X server to use.
+    static std::optional<QByteArray> preferredPlatform(const QProcessEnvironment &environment);
+
+private:
+    QWindow *mainWindow() const;
+
+    std::unique_ptr<LogindWakeSignal> m_wake;
+    std::unique_ptr<QtSoundService> m_sound;
+    std::unique_ptr<QtFileDialogs> m_dialogs;
+    std::unique_ptr<DesktopFileBrowser> m_fileBrowser;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    std::unique_ptr<QmlAlertPanels> m_alertPanels;
+    std::unique_ptr<TimerModel> m_model;
+    std::unique_ptr<ProjectDraft> m_projectDraft;
+    std::unique_ptr<TrayItem> m_tray;
+    bool m_trayShown = false;
+};
