@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -69,21 +70,44 @@ FocusRecordList realisticRecords(int count)
 }
 
 struct Timing {
-    double median = 0;
-    double best = 0;
+    double wallMedian = 0;
+    double wallBest = 0;
+    double cpuMedian =
+        0; // this thread's CPU time: what the work costs on an idle machine, I/O waits aside
 };
+
+double threadCpuMs()
+{
+    timespec time {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+    return double(time.tv_sec) * 1e3 + double(time.tv_nsec) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 Timing measure(int runs, const std::function<void()> &work)
 {
-    std::vector<double> ms;
+    std::vector<double> wall;
+    std::vector<double> cpu;
     for (int i = 0; i < runs; ++i) {
+        const double cpuStart = threadCpuMs();
         QElapsedTimer timer;
         timer.start();
         work();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cpu.push_back(threadCpuMs() - cpuStart);
     }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front()};
+    return {median(wall), *std::min_element(wall.begin(), wall.end()), median(cpu)};
+}
+
+void printRow(int count, const char *what, const Timing &timing)
+{
+    std::printf("%9d  %-7s %10.2f %10.2f %10.2f\n", count, what, timing.wallMedian, timing.wallBest,
+        timing.cpuMedian);
 }
 
 } // namespace
@@ -91,12 +115,10 @@ Timing measure(int runs, const std::function<void()> &work)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int runs = 9;
+    const int runs = 11;
 
-    std::printf("%9s %10s %7s | %-17s | %-17s | %-17s | %-17s\n", "records", "bytes", "B/rec",
-        "decode ms", "encode ms", "save ms", "load ms");
-    std::printf("%29s | %8s %8s | %8s %8s | %8s %8s | %8s %8s\n", "", "median", "best", "median",
-        "best", "median", "best", "median", "best");
+    std::printf("%9s  %-7s %10s %10s %10s\n", "records", "", "wall ms", "wall ms", "CPU ms");
+    std::printf("%9s  %-7s %10s %10s %10s\n", "", "", "median", "best", "median");
 
     bool withinTargets = true;
     for (const int count : {1000, 10000, 100000}) {
@@ -130,14 +152,17 @@ int main(int argc, char **argv)
             fresh.load();
         });
 
-        std::printf("%9d %10lld %7lld | %8.2f %8.2f | %8.2f %8.2f | %8.2f %8.2f | %8.2f %8.2f\n",
-            count, static_cast<long long>(bytes.size()),
-            static_cast<long long>(bytes.size() / count), decode.median, decode.best, encode.median,
-            encode.best, save.median, save.best, load.median, load.best);
+        std::printf("%9d  %lld bytes, %lld a record\n", count, static_cast<long long>(bytes.size()),
+            static_cast<long long>(bytes.size() / count));
+        printRow(count, "decode", decode);
+        printRow(count, "encode", encode);
+        printRow(count, "save", save);
+        printRow(count, "load", load);
         if (count == 100000)
-            withinTargets = decode.median < 250 && save.median < 350;
+            withinTargets = decode.wallMedian < 250 && save.wallMedian < 350;
     }
-    std::printf("\nTargets at 100,000 records: decode < 250 ms, save < 350 ms: %s\n",
+    std::printf(
+        "\nTargets at 100,000 records, wall-clock medians: decode < 250 ms, save < 350 ms: %s\n",
         withinTargets ? "met" : "MISSED");
     return withinTargets ? 0 : 1;
 }

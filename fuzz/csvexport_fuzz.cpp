@@ -6,6 +6,7 @@
 #include "records/csvexport.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -94,10 +95,12 @@ QString readQuotedCell(const QString &text, qsizetype &pos)
     failWith("a quoted cell is not closed", text.right(200));
 }
 
-// The text as the UTF-8 file holds it (a lone surrogate cannot be written as itself).
+// The text as the UTF-8 file holds it (a lone surrogate cannot be written as itself). A leading
+// U+FEFF is a character of the text here, not a byte-order mark.
 QString asWritten(const QString &text)
 {
-    return QString::fromUtf8(text.toUtf8());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(text.toUtf8());
 }
 
 void checkTextCell(const QString &cell, const QString &text)

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the defaults store's value reader, as a damaged or hand-edited value
 // file would. Whatever it reads must be writable, read back as the very same value (same types,
-// same bits), and be written again as the very same bytes.
+// same bits but for the sign of a zero), and be written again as the very same bytes.
 
 #include "platform/filedefaultsstore.h"
 
@@ -20,9 +20,11 @@ bool sameValue(const QVariant &a, const QVariant &b)
         return false;
     switch (a.typeId()) {
     case QMetaType::Double: {
+        // Bit for bit, except that a zero may lose its sign: the JSON writer spells -0.0 "0",
+        // which no setting can tell apart.
         const double x = a.toDouble();
         const double y = b.toDouble();
-        return std::memcmp(&x, &y, sizeof x) == 0;
+        return std::memcmp(&x, &y, sizeof x) == 0 || (x == 0 && y == 0);
     }
     case QMetaType::QVariantList: {
         const QVariantList x = a.toList();
@@ -67,8 +69,8 @@ bool sameValue(const QVariant &a, const QVariant &b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray input
-        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray input =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const QVariant first = FileDefaultsStore::decodeValue(input);
     if (!first.isValid())
         return 0;

@@ -42,6 +42,10 @@ public:
         m_player.setSourceDevice(&m_buffer, m_url);
     }
 
+    // Qt 6.4's GStreamer backend can crash tearing down, in its destructor, a pipeline that
+    // holds a video stream; emptying the source first takes it down while all is still alive.
+    ~QtSound() override { m_player.setSource(QUrl()); }
+
     // True once the backend has found audio in the bytes; false on refusal or timeout.
     bool waitUntilLoaded(std::chrono::milliseconds timeout)
     {

@@ -173,7 +173,8 @@ void JsonWriter::number(double value)
 QByteArray JsonWriter::take()
 {
     m_bytes.truncate(m_size);
-    if (m_bytes.capacity() - m_size > m_size / 8)
+    // Shrinking copies the whole buffer; worth it only when most of it is unused.
+    if (m_bytes.capacity() > 2 * m_size)
         m_bytes.squeeze();
     m_data = nullptr;
     m_size = m_capacity = 0;

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 import VelmorFocus
 
 // A modal alert in the middle of the window: a title, a message, then the items of the
@@ -14,7 +15,7 @@ Dialog {
 
     signal dismissed
 
-    parent: Overlay.overlay
+    parent: T.Overlay.overlay
     anchors.centerIn: parent
     width: 340
     modal: true
@@ -71,7 +72,7 @@ Dialog {
         border.color: Qt.rgba(0.20, 0.28, 0.38, 0.14)
     }
 
-    Overlay.modal: Rectangle {
+    T.Overlay.modal: Rectangle {
         color: Qt.rgba(0.12, 0.16, 0.22, 0.28)
     }
 }

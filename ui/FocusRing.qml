@@ -41,9 +41,14 @@ Item {
     }
 
     Shape {
+        id: goalArc
+
         objectName: "goalArc"
+
+        readonly property real fraction: ring.pageState.goalFraction
+
         anchors.fill: parent
-        visible: ring.pageState.goalFraction > 0
+        visible: fraction > 0
         layer.enabled: true
         layer.samples: 8
         layer.smooth: true
@@ -59,7 +64,7 @@ Item {
                 radiusX: ring.outerRadius
                 radiusY: ring.outerRadius
                 startAngle: -90
-                sweepAngle: 360 * ring.pageState.goalFraction
+                sweepAngle: 360 * goalArc.fraction
             }
         }
     }

@@ -23,6 +23,7 @@ Popup {
     modal: true
     focus: true
     padding: 24
+    contentWidth: 360
     closePolicy: Popup.CloseOnPressOutside
     onOpened: nameField.forceActiveFocus()
     onClosed: {
@@ -64,7 +65,6 @@ Popup {
     }
 
     contentItem: ColumnLayout {
-        implicitWidth: 360
         spacing: 18
 
         Label {
@@ -87,7 +87,18 @@ Popup {
             font.pixelSize: Theme.bodySize
             color: Theme.ink
             selectByMouse: true
+            leftPadding: 10
+            rightPadding: 10
             Accessible.name: placeholderText
+
+            background: Rectangle {
+                implicitHeight: 34
+                radius: 7
+                color: "white"
+                border.width: nameField.activeFocus ? 2 : 1
+                border.color: nameField.activeFocus
+                              ? Theme.blue : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.2)
+            }
             onTextEdited: editor.draft.name = text
             onAccepted: editor.confirm()
         }

@@ -28,8 +28,8 @@ Rectangle {
 
             ReviewSymbol {
                 name: card.symbol
-                size: 13
-                lineWidth: 1.4
+                size: 14
+                lineWidth: 1.3
                 color: Theme.secondary
             }
             Label {

@@ -56,17 +56,13 @@ Item {
                     SettingsText {
                         text: "铃声"
                     }
-                    ComboBox {
-                        id: picker
-
+                    SettingsPicker {
                         objectName: "settingsSound"
                         implicitWidth: 170
                         model: form.soundOptions
                         textRole: "label"
                         valueRole: "value"
                         currentIndex: form.soundIndex
-                        font.family: Theme.fontFamily
-                        font.pixelSize: Theme.bodySize
                         Accessible.name: "铃声"
                         onActivated: index => form.chooseSound(index)
                     }

@@ -150,6 +150,7 @@ Rectangle {
 
                         required property var modelData
 
+                        objectName: "legendRow"
                         Layout.fillWidth: true
                         spacing: 8
 
@@ -160,6 +161,7 @@ Rectangle {
                             color: legendRow.modelData.color
                         }
                         Label {
+                            objectName: "legendKey"
                             Layout.fillWidth: true
                             text: legendRow.modelData.key
                             elide: Text.ElideRight
@@ -169,6 +171,7 @@ Rectangle {
                             color: Theme.ink
                         }
                         Label {
+                            objectName: "legendValue"
                             Layout.leftMargin: 6
                             text: legendRow.modelData.text
                             font.family: Theme.monoFontFamily

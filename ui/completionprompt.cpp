@@ -24,17 +24,9 @@ QString CompletionPrompt::message() const
     return title.trimmed().isEmpty() ? untitledMessage() : title;
 }
 
-bool CompletionPrompt::claimAction()
-{
-    if (m_acted || !m_model)
-        return false;
-    m_acted = true;
-    return true;
-}
-
 void CompletionPrompt::again()
 {
-    if (!claimAction())
+    if (!m_model)
         return;
     m_model->reset();
     m_model->start();
@@ -42,6 +34,6 @@ void CompletionPrompt::again()
 
 void CompletionPrompt::acknowledge()
 {
-    if (claimAction())
+    if (m_model)
         m_model->reset();
 }

@@ -7,10 +7,8 @@
 
 class TimerModel;
 
-// What the completion alert says and does. Every panel of one alert has its own prompt, and a
-// prompt acts at most once: the first press closes every panel, and a second press that was
-// already on its way must not reset the fresh session that "再来一次" just started.
-class CompletionPrompt final : public QObject {
+// What the completion alert says and does, for CompletionView.
+class CompletionPrompt : public QObject {
     Q_OBJECT
     QML_ELEMENT
 
@@ -39,9 +37,5 @@ Q_SIGNALS:
     void messageChanged();
 
 private:
-    // False once this prompt has acted, or without a model.
-    bool claimAction();
-
     QPointer<TimerModel> m_model;
-    bool m_acted = false;
 };

@@ -9,10 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-FocusPageState::FocusPageState(QObject *parent)
-    : QObject(parent)
-{
-}
+FocusPageState::FocusPageState(QObject *parent) : QObject(parent) { }
 
 void FocusPageState::setTimerModel(TimerModel *model)
 {
@@ -32,9 +29,10 @@ void FocusPageState::setTimerModel(TimerModel *model)
         session(&TimerModel::selectedSubprojectChanged);
         session(&TimerModel::projectColorIndicesChanged);
         session(&TimerModel::customProjectColorsChanged);
-        connect(m_model, &TimerModel::todayTotalChanged, this, &FocusPageState::goalFractionChanged);
+        connect(
+            m_model, &TimerModel::todayTotalChanged, this, &FocusPageState::goalFractionChanged);
         connect(m_model, &TimerModel::dailyGoalHoursChanged, this,
-                &FocusPageState::goalFractionChanged);
+            &FocusPageState::goalFractionChanged);
         // A new day tells the week's figures too; the header follows it.
         connect(m_model, &TimerModel::weekChanged, this, &FocusPageState::dateTextChanged);
     }
@@ -66,8 +64,9 @@ QString FocusPageState::sessionLabel() const
     if (!m_model)
         return {};
     const QString subproject = m_model->selectedSubproject();
-    return subproject.isEmpty() ? m_model->selectedProject()
-                                : m_model->selectedProject() + u" / "_s + subproject;
+    if (subproject.isEmpty())
+        return m_model->selectedProject();
+    return m_model->selectedProject() + u" / "_s + subproject;
 }
 
 QString FocusPageState::attribution() const
@@ -75,8 +74,9 @@ QString FocusPageState::attribution() const
     if (!m_model)
         return {};
     const QString subproject = m_model->selectedSubproject();
-    return u"计时归属："_s + m_model->selectedProject()
-        + (subproject.isEmpty() ? u"未指定子项目"_s : u" / "_s + subproject);
+    // With no subproject the placeholder follows the project name directly, without a separator.
+    const QString tail = subproject.isEmpty() ? u"未指定子项目"_s : QString(u" / "_s + subproject);
+    return u"计时归属："_s + m_model->selectedProject() + tail;
 }
 
 QColor FocusPageState::sessionColor() const

@@ -10,12 +10,13 @@ class TimerModel;
 
 // What the focus page shows that is more than one model field: the texts that follow the
 // countdown's state and the selection, the start button's rule and the daily-goal fraction.
-class FocusPageState final : public QObject {
+// Not final: QML creates it through a derived wrapper.
+class FocusPageState : public QObject {
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged
-                   FINAL)
+    Q_PROPERTY(
+        TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged FINAL)
     Q_PROPERTY(QString dateText READ dateText NOTIFY dateTextChanged FINAL)
     Q_PROPERTY(QString stateText READ stateText NOTIFY sessionChanged FINAL)
     Q_PROPERTY(QString sessionLabel READ sessionLabel NOTIFY sessionChanged FINAL)

@@ -37,10 +37,7 @@ QString timeOfDay(double instant)
 
 } // namespace
 
-HistoryTreeModel::HistoryTreeModel(QObject *parent)
-    : QAbstractListModel(parent)
-{
-}
+HistoryTreeModel::HistoryTreeModel(QObject *parent) : QAbstractListModel(parent) { }
 
 void HistoryTreeModel::setModel(TimerModel *model)
 {
@@ -106,7 +103,7 @@ bool HistoryTreeModel::applyByDiff(Snapshot &next, const std::vector<Row> &nextR
         if (row.kind != RecordRow)
             return RowIdentity {row.kind, keyOf(row, from), {}};
         return RowIdentity {row.kind, keyOf(row, from),
-                            from.records.at(from.grouping.order.at(size_t(row.index))).id};
+            from.records.at(from.grouping.order.at(size_t(row.index))).id};
     };
 
     QHash<RowIdentity, int> nextIndex;
@@ -158,8 +155,8 @@ bool HistoryTreeModel::applyByDiff(Snapshot &next, const std::vector<Row> &nextR
         if (end <= position)
             return;
         beginInsertRows(QModelIndex(), position, end - 1);
-        m_rows.insert(m_rows.begin() + position, nextRows.begin() + position,
-                      nextRows.begin() + end);
+        m_rows.insert(
+            m_rows.begin() + position, nextRows.begin() + position, nextRows.begin() + end);
         endInsertRows();
     };
     for (const int target : targets) {
@@ -222,8 +219,8 @@ std::vector<HistoryTreeModel::Row> HistoryTreeModel::visibleRows(const Snapshot 
     return rows;
 }
 
-void HistoryTreeModel::appendChildren(const Row &row, const Snapshot &from,
-                                      std::vector<Row> &out) const
+void HistoryTreeModel::appendChildren(
+    const Row &row, const Snapshot &from, std::vector<Row> &out) const
 {
     const HistoryGrouping &grouping = from.grouping;
     const auto addGroup = [&](const Row &group) {
@@ -339,13 +336,13 @@ QVariant HistoryTreeModel::groupData(const Row &row, const Snapshot &from, int r
     const HistoryGrouping &grouping = from.grouping;
     switch (row.kind) {
     case YearRow:
-        return QString::number(grouping.years.at(size_t(row.index)).year) + u"年"_s;
+        return QString(QString::number(grouping.years.at(size_t(row.index)).year) + u"年"_s);
     case MonthRow:
-        return QString::number(grouping.months.at(size_t(row.index)).month) + u"月"_s;
+        return QString(QString::number(grouping.months.at(size_t(row.index)).month) + u"月"_s);
     case DayRow: {
         const HistoryGrouping::Group &day = grouping.days.at(size_t(row.index));
-        return QString::number(day.day) + u"日 · "_s + QString::number(day.recordCount)
-            + u"次专注"_s;
+        return QString(
+            QString::number(day.day) + u"日 · "_s + QString::number(day.recordCount) + u"次专注"_s);
     }
     case RecordRow:
         break;
@@ -362,7 +359,8 @@ QVariant HistoryTreeModel::recordData(const FocusRecord &record, int role) const
     case TitleRole:
         return record.title;
     case ProjectTextRole:
-        return record.subproject ? record.project + u" / "_s + *record.subproject : record.project;
+        return record.subproject ? QString(record.project + u" / "_s + *record.subproject)
+                                 : record.project;
     case ProjectColorRole:
         return m_model ? m_model->projectColor(record.project) : QColor(Qt::gray);
     case HasWrapUpRole:
@@ -370,7 +368,7 @@ QVariant HistoryTreeModel::recordData(const FocusRecord &record, int role) const
     case WrapUpRole:
         return record.wrapUpText();
     case TimeTextRole:
-        return timeOfDay(record.startedAt) + u" – "_s + timeOfDay(record.endedAt);
+        return QString(timeOfDay(record.startedAt) + u" – "_s + timeOfDay(record.endedAt));
     case DurationTextRole:
         return record.durationText();
     case EarlyRole:
@@ -394,8 +392,16 @@ QVariant HistoryTreeModel::emptyValue(int role)
         return QColor(Qt::transparent);
     case KindRole:
         return int(YearRow);
-    default:
+    case LabelRole:
+    case RecordIdRole:
+    case TitleRole:
+    case ProjectTextRole:
+    case WrapUpRole:
+    case TimeTextRole:
+    case DurationTextRole:
         return QString();
+    default:
+        return {};
     }
 }
 

@@ -18,7 +18,7 @@ class TimerModel;
 // just the rows under it. It follows the model's filtered list; when that changes, rows that
 // still exist keep their place and identity (groups by date, records by id), so the view keeps
 // its scroll position and its open groups.
-class HistoryTreeModel final : public QAbstractListModel {
+class HistoryTreeModel : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
 

@@ -2,10 +2,7 @@
 
 #include "model/timermodel.h"
 
-PageNavigation::PageNavigation(QObject *parent)
-    : QObject(parent)
-{
-}
+PageNavigation::PageNavigation(QObject *parent) : QObject(parent) { }
 
 void PageNavigation::setTimerModel(TimerModel *model)
 {
@@ -38,8 +35,7 @@ PageNavigation::Page PageNavigation::page() const
 
 bool PageNavigation::focusSelected() const
 {
-    return m_model && !m_model->showRecords() && !m_model->showReview()
-        && !m_model->showSettings();
+    return m_model && !m_model->showRecords() && !m_model->showReview() && !m_model->showSettings();
 }
 
 void PageNavigation::open(PageNavigation::Page page)

@@ -8,12 +8,13 @@ class TimerModel;
 
 // The page region's choice from the model's three page flags, and the navigation that sets them
 // so that at most one is ever set.
-class PageNavigation final : public QObject {
+// Not final: QML creates it through a derived wrapper.
+class PageNavigation : public QObject {
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged
-                   FINAL)
+    Q_PROPERTY(
+        TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged FINAL)
     Q_PROPERTY(Page page READ page NOTIFY pageChanged FINAL)
     // The focus entry is highlighted while no flag is set.
     Q_PROPERTY(bool focusSelected READ focusSelected NOTIFY pageChanged FINAL)

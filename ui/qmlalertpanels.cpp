@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickView>
 #include <QScreen>
 
@@ -76,10 +77,10 @@ void QmlAlertPanels::showOnEveryScreen()
         panel->setGeometry(geometryIn(screen->availableGeometry()));
         m_panels.append(panel);
     }
-    for (const QPointer<QQuickView> &panel : std::as_const(m_panels)) {
+    // A newly mapped window goes on top of its layer; the stay-on-top hint puts that layer above
+    // ordinary windows.
+    for (const QPointer<QQuickView> &panel : std::as_const(m_panels))
         panel->show();
-        panel->raise();
-    }
 }
 
 void QmlAlertPanels::hideAll()
@@ -89,6 +90,10 @@ void QmlAlertPanels::hideAll()
     for (const QPointer<QQuickView> &panel : panels) {
         if (!panel)
             continue;
+        // A press already on its way to another panel must not act again: a second reset would
+        // end the fresh session that "再来一次" has just started.
+        if (QQuickItem *content = panel->rootObject())
+            content->setEnabled(false);
         panel->hide();
         panel->deleteLater();
         m_retired.append(panel);

@@ -28,6 +28,7 @@ set(VELMOR_QML_FILES
     ui/SettingsButton.qml
     ui/SettingsCard.qml
     ui/SettingsStepper.qml
+    ui/SettingsPicker.qml
     ui/EditorSwatch.qml
     ui/EditorColorPicker.qml
     ui/ProjectEditor.qml

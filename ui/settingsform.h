@@ -11,7 +11,7 @@ class TimerModel;
 // What the settings page shows of the model's sound and goal settings, and the changes its
 // controls make: the reminder options with the one selected, whether a preview can play, and the
 // daily goal stepper kept within its range.
-class SettingsForm final : public QObject {
+class SettingsForm : public QObject {
     Q_OBJECT
     QML_ELEMENT
 

@@ -5,10 +5,7 @@
 
 using namespace Qt::StringLiterals;
 
-SidebarRows::SidebarRows(QObject *parent)
-    : QAbstractListModel(parent)
-{
-}
+SidebarRows::SidebarRows(QObject *parent) : QAbstractListModel(parent) { }
 
 void SidebarRows::setTimerModel(TimerModel *model)
 {
@@ -18,7 +15,9 @@ void SidebarRows::setTimerModel(TimerModel *model)
         disconnect(m_model, nullptr, this, nullptr);
     m_model = model;
     if (m_model) {
-        const auto follow = [this](auto signal) { connect(m_model, signal, this, &SidebarRows::refresh); };
+        const auto follow = [this](auto signal) {
+            connect(m_model, signal, this, &SidebarRows::refresh);
+        };
         follow(&TimerModel::projectsChanged);
         follow(&TimerModel::subprojectsChanged);
         follow(&TimerModel::projectColorIndicesChanged);
@@ -62,7 +61,8 @@ QList<SidebarRows::Row> SidebarRows::buildRows() const
         Row row;
         row.project = project;
         row.dotColor = color;
-        row.detail = u"今日 "_s + QString::number(m_model->todayProjectMinutes(project)) + u" 分钟"_s;
+        row.detail =
+            u"今日 "_s + QString::number(m_model->todayProjectMinutes(project)) + u" 分钟"_s;
         row.selected = selectedProject == project && selectedSubproject.isEmpty();
         row.collapsed = m_draft && m_draft->isCollapsed(project);
         row.expandable = !subprojects.isEmpty();
@@ -95,7 +95,7 @@ void SidebarRows::refresh()
     QList<Row> rows = buildRows();
     const bool sameEntries = rows.size() == m_rows.size()
         && std::equal(rows.cbegin(), rows.cend(), m_rows.cbegin(),
-                      [](const Row &a, const Row &b) { return a.sameEntry(b); });
+            [](const Row &a, const Row &b) { return a.sameEntry(b); });
     if (!sameEntries) {
         // Entries were added, removed, moved or folded: the rows are laid out again.
         beginResetModel();

@@ -11,12 +11,13 @@ class TimerModel;
 // The sidebar's project list as flat rows: each project followed by its subprojects unless it is
 // collapsed. Holds the list's rules (what is selected, what may move or be deleted, that a
 // selection is refused while a session is started) so the QML only lays rows out.
-class SidebarRows final : public QAbstractListModel {
+// Not final: QML creates it through a derived wrapper.
+class SidebarRows : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged
-                   FINAL)
+    Q_PROPERTY(
+        TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged FINAL)
     Q_PROPERTY(ProjectDraft *draft READ draft WRITE setDraft NOTIFY draftChanged FINAL)
 
 public:

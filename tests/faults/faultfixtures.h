@@ -61,8 +61,8 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 inline QStringList strayEntries(const QString &folder, const QStringList &expected)
 {
     QStringList stray;
-    const QStringList entries
-        = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         if (!expected.contains(entry))
             stray.append(entry);

@@ -42,8 +42,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: recordwriter_probe <storage folder> <defaults folder> "
-                             "[sessions]\n");
+        std::fprintf(stderr,
+            "usage: recordwriter_probe <storage folder> <defaults folder> "
+            "[sessions]\n");
         return 2;
     }
     const qint64 sessions = args.size() > 3 ? args.at(3).toLongLong() : -1;
@@ -53,7 +54,8 @@ int main(int argc, char *argv[])
     TimerServices services;
     services.storageFolder = args.at(1);
     services.todayClock = clock.clock();
-    TimerModel model(defaults, clock.clock(), [] { }, services);
+    TimerModel model(
+        defaults, clock.clock(), [] {}, services);
     if (!model.recordsReadable() || !model.recordError().isEmpty()) {
         report("locked", model.recordError());
         return 3;

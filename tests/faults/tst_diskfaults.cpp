@@ -32,8 +32,7 @@ const QString copyKey = u"focus-records"_s;
 // A tmpfs of a given size, mounted for one test and unmounted after it.
 class TinyStorage {
 public:
-    TinyStorage(const QString &mountPoint, qint64 bytes)
-        : m_mountPoint(mountPoint)
+    TinyStorage(const QString &mountPoint, qint64 bytes) : m_mountPoint(mountPoint)
     {
         QDir().mkpath(mountPoint);
         QProcess mount;
@@ -128,7 +127,10 @@ private:
     ScriptedFileDialogs m_dialogs;
 };
 
-void TestDiskFaults::initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+void TestDiskFaults::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
 
 void TestDiskFaults::init()
 {
@@ -151,7 +153,8 @@ std::unique_ptr<TimerModel> TestDiskFaults::openModel(
     services.storageFolder = std::move(storage);
     services.todayClock = m_clock.clock();
     services.dialogs = &m_dialogs;
-    return std::make_unique<TimerModel>(*m_defaultsStore, m_clock.clock(), [] { }, services);
+    return std::make_unique<TimerModel>(
+        *m_defaultsStore, m_clock.clock(), [] {}, services);
 }
 
 StoredBytes TestDiskFaults::storedBytes(const QString &storage, const QString &defaults) const
@@ -177,10 +180,10 @@ std::unique_ptr<TinyStorage> TestDiskFaults::mountTiny(qint64 bytes)
     return storage;
 }
 
-#define MOUNT_TINY_OR_SKIP(var, bytes)                                                            \
-    const std::unique_ptr<TinyStorage> var = mountTiny(bytes);                                    \
-    if (!var)                                                                                     \
-        QSKIP("A tmpfs cannot be mounted here (needs root and the right to mount); the full and " \
+#define MOUNT_TINY_OR_SKIP(var, bytes)                                                             \
+    const std::unique_ptr<TinyStorage> var = mountTiny(bytes);                                     \
+    if (!var)                                                                                      \
+        QSKIP("A tmpfs cannot be mounted here (needs root and the right to mount); the full and "  \
               "read-only storage cases are not run.");
 
 void TestDiskFaults::shouldKeepCopyAndListWhenAFileStandsWhereTheStorageFolderShouldBe()
@@ -324,7 +327,8 @@ void TestDiskFaults::shouldKeepCopyWhenItIsTheOnlyCopyAndDiskIsFull()
     MOUNT_TINY_OR_SKIP(tiny, 1024 * 1024);
     const QString defaults = m_dir->filePath(u"tiny/config/VelmorTimer"_s);
     seed(std::nullopt, defaults, 300);
-    const std::optional<QByteArray> before = FaultFixtures::readFile(QDir(defaults).filePath(copyKey));
+    const std::optional<QByteArray> before =
+        FaultFixtures::readFile(QDir(defaults).filePath(copyKey));
 
     auto model = openModel(std::nullopt, defaults);
     const FocusRecordList loaded = model->records();

@@ -3,6 +3,7 @@
 #include "records/instant.h"
 
 #include <QQmlComponent>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <QtQml/qqmlextensionplugin.h>

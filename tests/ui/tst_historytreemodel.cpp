@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -42,8 +43,8 @@ QStringList rows(const HistoryTreeModel &tree)
     for (int i = 0; i < tree.rowCount(); ++i) {
         const QModelIndex index = tree.index(i);
         const int kind = index.data(HistoryTreeModel::KindRole).toInt();
-        const int role
-            = kind == HistoryTreeModel::RecordRow ? HistoryTreeModel::TitleRole : HistoryTreeModel::LabelRole;
+        const int role = kind == HistoryTreeModel::RecordRow ? HistoryTreeModel::TitleRole
+                                                             : HistoryTreeModel::LabelRole;
         texts.append(prefixes.at(kind) + index.data(role).toString());
     }
     return texts;
@@ -95,7 +96,8 @@ private Q_SLOTS:
     void shouldArchiveARecordUnderTheLocalDayItEnded()
     {
         HistoryTreeModel tree;
-        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(
+            &tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
         // 23:50 on the 4th to 00:30 on the 5th local time; in UTC both lie on the 4th.
         FocusRecord overnight = record(u"跨夜"_s, at(2024, 3, 5, 0, 30), 40);
         FocusRecord lateEvening = record(u"晚上"_s, at(2024, 3, 4, 23, 59), 10);
@@ -103,8 +105,8 @@ private Q_SLOTS:
         open(tree, {u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 1次专注"_s, u"D:4日 · 1次专注"_s});
 
         QCOMPARE(rows(tree),
-                 QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 1次专注"_s, u"R:跨夜"_s,
-                              u"D:4日 · 1次专注"_s, u"R:晚上"_s}));
+            QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 1次专注"_s, u"R:跨夜"_s,
+                u"D:4日 · 1次专注"_s, u"R:晚上"_s}));
         QCOMPARE(tree.index(3).data(HistoryTreeModel::TimeTextRole).toString(), u"23:50 – 00:30"_s);
     }
 
@@ -113,12 +115,12 @@ private Q_SLOTS:
         QTest::addColumn<double>("endedAt");
         QTest::addColumn<QStringList>("path");
 
-        QTest::newRow("new year's first minute")
-            << at(2024, 1, 1, 0, 0) << QStringList({u"Y:2024年"_s, u"M:1月"_s, u"D:1日 · 1次专注"_s});
-        QTest::newRow("old year's last minute")
-            << at(2023, 12, 31, 23, 59) << QStringList({u"Y:2023年"_s, u"M:12月"_s, u"D:31日 · 1次专注"_s});
-        QTest::newRow("leap day")
-            << at(2024, 2, 29, 7, 45) << QStringList({u"Y:2024年"_s, u"M:2月"_s, u"D:29日 · 1次专注"_s});
+        QTest::newRow("new year's first minute") << at(
+            2024, 1, 1, 0, 0) << QStringList({u"Y:2024年"_s, u"M:1月"_s, u"D:1日 · 1次专注"_s});
+        QTest::newRow("old year's last minute") << at(2023, 12, 31, 23,
+            59) << QStringList({u"Y:2023年"_s, u"M:12月"_s, u"D:31日 · 1次专注"_s});
+        QTest::newRow("leap day") << at(
+            2024, 2, 29, 7, 45) << QStringList({u"Y:2024年"_s, u"M:2月"_s, u"D:29日 · 1次专注"_s});
     }
 
     void shouldArchiveAcrossYearAndMonthEndsByLocalTime()
@@ -135,7 +137,7 @@ private Q_SLOTS:
     {
         HistoryTreeModel tree;
         tree.setRecords({record(u"a"_s, at(2023, 6, 1)), record(u"b"_s, at(2024, 3, 5)),
-                         record(u"c"_s, at(2024, 1, 9))});
+            record(u"c"_s, at(2024, 1, 9))});
         QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"Y:2023年"_s}));
         QCOMPARE(tree.recordCount(), 3);
         for (int i = 0; i < tree.rowCount(); ++i) {
@@ -149,25 +151,24 @@ private Q_SLOTS:
         HistoryTreeModel tree;
         // Out of order on purpose: the tree sorts by end, whatever the list's order.
         tree.setRecords({record(u"3月5日 09:00"_s, at(2024, 3, 5, 9)),
-                         record(u"2023"_s, at(2023, 11, 2)),
-                         record(u"3月5日 21:00"_s, at(2024, 3, 5, 21)),
-                         record(u"1月"_s, at(2024, 1, 20)),
-                         record(u"3月12日"_s, at(2024, 3, 12)),
-                         record(u"3月5日 15:00"_s, at(2024, 3, 5, 15))});
-        open(tree, {u"Y:2024年"_s, u"M:3月"_s, u"M:1月"_s, u"D:5日 · 3次专注"_s, u"D:12日 · 1次专注"_s});
+            record(u"2023"_s, at(2023, 11, 2)), record(u"3月5日 21:00"_s, at(2024, 3, 5, 21)),
+            record(u"1月"_s, at(2024, 1, 20)), record(u"3月12日"_s, at(2024, 3, 12)),
+            record(u"3月5日 15:00"_s, at(2024, 3, 5, 15))});
+        open(tree,
+            {u"Y:2024年"_s, u"M:3月"_s, u"M:1月"_s, u"D:5日 · 3次专注"_s, u"D:12日 · 1次专注"_s});
 
         QCOMPARE(rows(tree),
-                 QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:12日 · 1次专注"_s, u"R:3月12日"_s,
-                              u"D:5日 · 3次专注"_s, u"R:3月5日 21:00"_s, u"R:3月5日 15:00"_s,
-                              u"R:3月5日 09:00"_s, u"M:1月"_s, u"D:20日 · 1次专注"_s,
-                              u"Y:2023年"_s}));
+            QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:12日 · 1次专注"_s, u"R:3月12日"_s,
+                u"D:5日 · 3次专注"_s, u"R:3月5日 21:00"_s, u"R:3月5日 15:00"_s, u"R:3月5日 09:00"_s,
+                u"M:1月"_s, u"D:20日 · 1次专注"_s, u"Y:2023年"_s}));
     }
 
     void shouldKeepListOrderForEqualEnds()
     {
         HistoryTreeModel tree;
         const double end = at(2024, 3, 5, 10);
-        tree.setRecords({record(u"first"_s, end), record(u"second"_s, end), record(u"third"_s, end)});
+        tree.setRecords(
+            {record(u"first"_s, end), record(u"second"_s, end), record(u"third"_s, end)});
         open(tree, {u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 3次专注"_s});
         QCOMPARE(rows(tree).mid(3), QStringList({u"R:first"_s, u"R:second"_s, u"R:third"_s}));
     }
@@ -175,14 +176,15 @@ private Q_SLOTS:
     void shouldBuildOnlyTheRowsOfTheOpenedGroup()
     {
         HistoryTreeModel tree;
-        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(
+            &tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
         FocusRecordList records;
         // Two years; 2024 has three months with two days of three records each.
         for (const int month : {1, 2, 3})
             for (const int day : {4, 18})
                 for (const int hour : {9, 14, 20})
-                    records.append(record(u"%1-%2-%3"_s.arg(month).arg(day).arg(hour),
-                                          at(2024, month, day, hour)));
+                    records.append(record(
+                        u"%1-%2-%3"_s.arg(month).arg(day).arg(hour), at(2024, month, day, hour)));
         records.append(record(u"old"_s, at(2022, 5, 5)));
         tree.setRecords(records);
         QCOMPARE(tree.rowCount(), 2);
@@ -190,7 +192,8 @@ private Q_SLOTS:
         QSignalSpy inserted(&tree, &QAbstractItemModel::rowsInserted);
         QSignalSpy removed(&tree, &QAbstractItemModel::rowsRemoved);
         tree.setExpanded(0, true);
-        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"M:3月"_s, u"M:2月"_s, u"M:1月"_s, u"Y:2022年"_s}));
+        QCOMPARE(rows(tree),
+            QStringList({u"Y:2024年"_s, u"M:3月"_s, u"M:2月"_s, u"M:1月"_s, u"Y:2022年"_s}));
         QCOMPARE(inserted.size(), 1);
         QCOMPARE(inserted.at(0).at(1).toInt(), 1);
         QCOMPARE(inserted.at(0).at(2).toInt(), 3);
@@ -214,7 +217,9 @@ private Q_SLOTS:
         // Inner groups open again as they were left.
         tree.toggle(0);
         QCOMPARE(tree.rowCount(), 10);
-        QVERIFY(tree.index(rowOf(tree, u"D:4日 · 3次专注"_s)).data(HistoryTreeModel::ExpandedRole).toBool());
+        QVERIFY(tree.index(rowOf(tree, u"D:4日 · 3次专注"_s))
+                    .data(HistoryTreeModel::ExpandedRole)
+                    .toBool());
     }
 
     void shouldMarkTheLastRowOfEachYearCard()
@@ -252,7 +257,6 @@ private Q_SLOTS:
         detailed.subproject = u"周报"_s;
         detailed.wrapUp = u"下一步：配图"_s;
         detailed.early = true;
-        QVERIFY(f.model->addProject(u"工作"_s));
         QVERIFY(f.model->saveRecords({detailed, plain}));
 
         HistoryTreeModel tree;
@@ -265,7 +269,7 @@ private Q_SLOTS:
         QCOMPARE(first.data(HistoryTreeModel::RecordIdRole).toString(), detailed.idText());
         QCOMPARE(first.data(HistoryTreeModel::ProjectTextRole).toString(), u"工作 / 周报"_s);
         QCOMPARE(first.data(HistoryTreeModel::ProjectColorRole).value<QColor>(),
-                 f.model->projectColor(u"工作"_s));
+            f.model->projectColor(u"工作"_s));
         QVERIFY(first.data(HistoryTreeModel::HasWrapUpRole).toBool());
         QCOMPARE(first.data(HistoryTreeModel::WrapUpRole).toString(), u"下一步：配图"_s);
         QCOMPARE(first.data(HistoryTreeModel::TimeTextRole).toString(), u"15:03 – 16:05"_s);
@@ -291,7 +295,8 @@ private Q_SLOTS:
         QCOMPARE(tree.recordCount(), 3);
         QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"Y:日期未知"_s}));
         tree.setExpanded(1, true);
-        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"Y:日期未知"_s, u"R:坏数据"_s, u"R:太远"_s}));
+        QCOMPARE(
+            rows(tree), QStringList({u"Y:2024年"_s, u"Y:日期未知"_s, u"R:坏数据"_s, u"R:太远"_s}));
         QCOMPARE(tree.index(2).data(HistoryTreeModel::TimeTextRole).toString(), u"--:-- – --:--"_s);
     }
 
@@ -303,15 +308,17 @@ private Q_SLOTS:
         FocusRecord c = record(u"写作 ABC"_s, at(2024, 2, 1));
         QVERIFY(f.model->saveRecords({a, b, c}));
         HistoryTreeModel tree;
-        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(
+            &tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
         tree.setModel(f.model.get());
         open(tree, {u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s});
         QSignalSpy resets(&tree, &QAbstractItemModel::modelReset);
         QSignalSpy counts(&tree, &HistoryTreeModel::recordCountChanged);
 
         f.model->setRecordSearch(u"abc"_s);
-        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 1次专注"_s,
-                                          u"R:读书 abc"_s, u"M:2月"_s}));
+        QCOMPARE(rows(tree),
+            QStringList(
+                {u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 1次专注"_s, u"R:读书 abc"_s, u"M:2月"_s}));
         QCOMPARE(tree.recordCount(), 2);
         QCOMPARE(counts.size(), 1);
 
@@ -319,8 +326,9 @@ private Q_SLOTS:
         f.model->setRecordSearch(u"写作"_s);
         QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"M:2月"_s}));
         f.model->setRecordSearch(QString());
-        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s,
-                                          u"R:读书 abc"_s, u"R:跑步"_s, u"M:2月"_s}));
+        QCOMPARE(rows(tree),
+            QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s, u"R:读书 abc"_s,
+                u"R:跑步"_s, u"M:2月"_s}));
         QCOMPARE(resets.size(), 0);
 
         f.model->setRecordProject(u"没有这个项目"_s);
@@ -338,7 +346,8 @@ private Q_SLOTS:
         FocusRecord early = record(u"早"_s, at(2024, 3, 5, 9));
         QVERIFY(f.model->saveRecords({late, middle, early}));
         HistoryTreeModel tree;
-        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(
+            &tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
         tree.setModel(f.model.get());
         open(tree, {u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 3次专注"_s});
         QSignalSpy removed(&tree, &QAbstractItemModel::rowsRemoved);
@@ -346,15 +355,16 @@ private Q_SLOTS:
         QSignalSpy resets(&tree, &QAbstractItemModel::modelReset);
 
         f.model->deleteRecord(middle.idText());
-        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s,
-                                          u"R:晚"_s, u"R:早"_s}));
+        QCOMPARE(rows(tree),
+            QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s, u"R:晚"_s, u"R:早"_s}));
         QCOMPARE(removed.size(), 1);
         QCOMPARE(removed.at(0).at(1).toInt(), 4);
         QCOMPARE(removed.at(0).at(2).toInt(), 4);
 
         f.model->undoDelete();
-        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 3次专注"_s,
-                                          u"R:晚"_s, u"R:中"_s, u"R:早"_s}));
+        QCOMPARE(rows(tree),
+            QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 3次专注"_s, u"R:晚"_s, u"R:中"_s,
+                u"R:早"_s}));
         QCOMPARE(inserted.size(), 1);
         QCOMPARE(inserted.at(0).at(1).toInt(), 4);
         QCOMPARE(resets.size(), 0);
@@ -377,7 +387,8 @@ private Q_SLOTS:
     void shouldResetWhenRecordsShareAnId()
     {
         HistoryTreeModel tree;
-        QAbstractItemModelTester tester(&tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(
+            &tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
         FocusRecord a = record(u"a"_s, at(2024, 3, 5, 9));
         tree.setRecords({a});
         open(tree, {u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 1次专注"_s});
@@ -385,8 +396,8 @@ private Q_SLOTS:
         twin.title = u"twin"_s;
         twin.endedAt = at(2024, 3, 5, 10);
         tree.setRecords({twin, a});
-        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s,
-                                          u"R:twin"_s, u"R:a"_s}));
+        QCOMPARE(rows(tree),
+            QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s, u"R:twin"_s, u"R:a"_s}));
     }
 
     void shouldStartClosedForANewModel()
@@ -406,7 +417,6 @@ private Q_SLOTS:
     void shouldRecolourRowsWhenAProjectColourChanges()
     {
         ModelFixture f;
-        QVERIFY(f.model->addProject(u"工作"_s));
         FocusRecord r = record(u"a"_s, at(2024, 3, 5));
         r.project = u"工作"_s;
         QVERIFY(f.model->saveRecords({r}));
@@ -417,7 +427,7 @@ private Q_SLOTS:
         f.model->setCustomColor(u"工作"_s, QColor(10, 200, 30));
         QVERIFY(!changed.isEmpty());
         QCOMPARE(tree.index(3).data(HistoryTreeModel::ProjectColorRole).value<QColor>(),
-                 f.model->projectColor(u"工作"_s));
+            f.model->projectColor(u"工作"_s));
     }
 };
 

@@ -25,8 +25,8 @@ private:
 
     void showEditor()
     {
-        editor = fixture->load(u"ProjectEditor.qml"_s,
-                               {{u"draft"_s, QVariant::fromValue(draft.get())}});
+        editor =
+            fixture->load(u"ProjectEditor.qml"_s, {{u"draft"_s, QVariant::fromValue(draft.get())}});
         QVERIFY(editor);
     }
     QQuickItem *content() const { return editor->property("contentItem").value<QQuickItem *>(); }
@@ -49,7 +49,9 @@ private:
     void typeName(const QString &text)
     {
         part(u"editorName"_s)->forceActiveFocus();
-        QTest::keyClicks(&fixture->window, text);
+        for (const QChar character : text)
+            QTest::sendKeyEvent(QTest::Click, &fixture->window, Qt::Key_unknown, QString(character),
+                Qt::NoModifier);
         fixture->render();
     }
 
@@ -103,10 +105,18 @@ private Q_SLOTS:
         fixture->model->addSubproject(u"阅读"_s, u"学习"_s);
         showEditor();
         switch (mode) {
-        case 0: draft->prepareNewProject(); break;
-        case 1: draft->prepareEditProject(u"工作"_s); break;
-        case 2: draft->prepareNewSubproject(u"学习"_s); break;
-        default: draft->prepareEditSubproject(u"学习"_s, u"阅读"_s); break;
+        case 0:
+            draft->prepareNewProject();
+            break;
+        case 1:
+            draft->prepareEditProject(u"工作"_s);
+            break;
+        case 2:
+            draft->prepareNewSubproject(u"学习"_s);
+            break;
+        default:
+            draft->prepareEditSubproject(u"学习"_s, u"阅读"_s);
+            break;
         }
         fixture->render();
 
@@ -156,8 +166,8 @@ private Q_SLOTS:
         fixture->render();
         QCOMPARE(textOf(part(u"editorName"_s)), QString());
         QCOMPARE(ringedSwatch(), 0);
-        QCOMPARE(part(u"editorPreview"_s)->property("color").value<QColor>(),
-                 ProjectPalette::color(0));
+        QCOMPARE(
+            part(u"editorPreview"_s)->property("color").value<QColor>(), ProjectPalette::color(0));
     }
 
     void shouldChooseTheSwatchThatIsPressed()
@@ -169,8 +179,8 @@ private Q_SLOTS:
         fixture->click(swatches().at(11));
         QCOMPARE(draft->colorIndex(), 11);
         QCOMPARE(ringedSwatch(), 11);
-        QCOMPARE(part(u"editorPreview"_s)->property("color").value<QColor>(),
-                 ProjectPalette::color(11));
+        QCOMPARE(
+            part(u"editorPreview"_s)->property("color").value<QColor>(), ProjectPalette::color(11));
     }
 
     void shouldChooseTheFreeColourWithThePicker()

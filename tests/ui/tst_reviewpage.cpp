@@ -56,7 +56,8 @@ private Q_SLOTS:
 
         const QList<QQuickItem *> days = columns();
         QCOMPARE(days.size(), 7);
-        const QStringList weekdays = {u"一"_s, u"二"_s, u"三"_s, u"四"_s, u"五"_s, u"六"_s, u"日"_s};
+        const QStringList weekdays = {
+            u"一"_s, u"二"_s, u"三"_s, u"四"_s, u"五"_s, u"六"_s, u"日"_s};
         for (int i = 0; i < days.size(); ++i) {
             QCOMPARE(textOf(fixture->item(u"reviewWeekday"_s, days.at(i))), weekdays.at(i));
             QCOMPARE(textOf(fixture->item(u"reviewDayMinutes"_s, days.at(i))), u"0m"_s);
@@ -75,8 +76,8 @@ private Q_SLOTS:
             QCOMPARE(fixture->item(u"reviewBar"_s, days.at(i))->height(), 150.0);
             if (i > 0)
                 QCOMPARE(PageFixture::sceneRect(days.at(i)).left()
-                             - PageFixture::sceneRect(days.at(i - 1)).right(),
-                         12.0);
+                        - PageFixture::sceneRect(days.at(i - 1)).right(),
+                    12.0);
         }
     }
 
@@ -105,10 +106,10 @@ private Q_SLOTS:
         QVERIFY(qAbs(thursday.first()->height() - height) < 1e-9);
         const QQuickItem *bar = fixture->item(u"reviewBar"_s, columns().at(3));
         QCOMPARE(PageFixture::sceneRect(thursday.first()).bottom(),
-                 PageFixture::sceneRect(bar).bottom());
+            PageFixture::sceneRect(bar).bottom());
         QCOMPARE(thursday.first()->width(), bar->width());
         QCOMPARE(textOf(fixture->item(u"reviewDayMinutes"_s, columns().at(3))),
-                 QString::number(qint64(minutes)) + u"m"_s);
+            QString::number(qint64(minutes)) + u"m"_s);
     }
 
     void shouldStackTheFirstCatalogueProjectAtTheBottom()
@@ -124,15 +125,16 @@ private Q_SLOTS:
         QCOMPARE(monday.size(), 2);
         // Top to bottom: 个人 (last in the catalogue), then 学习; 未分类 has no segment.
         QCOMPARE(monday.at(0)->property("color").value<QColor>(),
-                 fixture->model->projectColor(u"个人"_s));
+            fixture->model->projectColor(u"个人"_s));
         QCOMPARE(monday.at(1)->property("color").value<QColor>(),
-                 fixture->model->projectColor(u"学习"_s));
+            fixture->model->projectColor(u"学习"_s));
         QCOMPARE(monday.at(0)->height(), 9.0);
         QCOMPARE(monday.at(1)->height(), 27.0);
-        QCOMPARE(PageFixture::sceneRect(monday.at(1)).top() - PageFixture::sceneRect(monday.at(0)).bottom(),
-                 2.0);
+        QCOMPARE(PageFixture::sceneRect(monday.at(1)).top()
+                - PageFixture::sceneRect(monday.at(0)).bottom(),
+            2.0);
         QCOMPARE(PageFixture::sceneRect(monday.at(1)).bottom(),
-                 PageFixture::sceneRect(fixture->item(u"reviewBar"_s, columns().at(0))).bottom());
+            PageFixture::sceneRect(fixture->item(u"reviewBar"_s, columns().at(0))).bottom());
         // The uncatalogued half hour still counts in the day's minutes.
         QCOMPARE(textOf(fixture->item(u"reviewDayMinutes"_s, columns().at(0))), u"110m"_s);
     }
@@ -158,17 +160,17 @@ private Q_SLOTS:
         QTest::addColumn<QList<double>>("fractions");
 
         QTest::newRow("three records of 40.9 minutes pass 100%")
-            << FocusRecordList{PageFixture::record(u"学习"_s, 11, 40.9),
-                               PageFixture::record(u"学习"_s, 12, 40.9),
-                               PageFixture::record(u"学习"_s, 13, 40.9)}
-            << QStringList{u"学习"_s} << QStringList{u"2h 2m · 101%"_s} << QList<double>{1.0};
+            << FocusRecordList {PageFixture::record(u"学习"_s, 11, 40.9),
+                   PageFixture::record(u"学习"_s, 12, 40.9),
+                   PageFixture::record(u"学习"_s, 13, 40.9)}
+            << QStringList {u"学习"_s} << QStringList {u"2h 2m · 101%"_s} << QList<double> {1.0};
         QTest::newRow("catalogue order and uncatalogued time in the whole")
-            << FocusRecordList{PageFixture::record(u"个人"_s, 11, 30),
-                               PageFixture::record(u"学习"_s, 15, 125),
-                               PageFixture::record(u"未分类"_s, 17, 145)}
-            << QStringList{u"学习"_s, u"个人"_s}
-            << QStringList{u"2h 5m · 41%"_s, u"0h 30m · 10%"_s}
-            << QList<double>{125.0 / 300.0, 30.0 / 300.0};
+            << FocusRecordList {PageFixture::record(u"个人"_s, 11, 30),
+                   PageFixture::record(u"学习"_s, 15, 125),
+                   PageFixture::record(u"未分类"_s, 17, 145)}
+            << QStringList {u"学习"_s, u"个人"_s}
+            << QStringList {u"2h 5m · 41%"_s, u"0h 30m · 10%"_s}
+            << QList<double> {125.0 / 300.0, 30.0 / 300.0};
     }
     void shouldShowLegendSharesOfWholeMinutes()
     {
@@ -180,7 +182,8 @@ private Q_SLOTS:
         QVERIFY(fixture->model->saveRecords(records));
         showPage();
 
-        const QList<QQuickItem *> rows = PageFixture::byPosition(fixture->items(u"reviewLegendRow"_s));
+        const QList<QQuickItem *> rows =
+            PageFixture::byPosition(fixture->items(u"reviewLegendRow"_s));
         QCOMPARE(rows.size(), names.size());
         for (int i = 0; i < rows.size(); ++i) {
             QCOMPARE(textOf(fixture->item(u"reviewLegendName"_s, rows.at(i))), names.at(i));
@@ -190,8 +193,8 @@ private Q_SLOTS:
             QCOMPARE(track->width(), rows.at(i)->width());
             QCOMPARE(track->height(), 6.0);
             QVERIFY(qAbs(fill->width() - track->width() * fractions.at(i)) < 1e-6);
-            QCOMPARE(fill->property("color").value<QColor>(),
-                     fixture->model->projectColor(names.at(i)));
+            QCOMPARE(
+                fill->property("color").value<QColor>(), fixture->model->projectColor(names.at(i)));
         }
     }
 
@@ -207,14 +210,14 @@ private Q_SLOTS:
         QVERIFY(textOf(fixture->item(u"reviewWeekLabel"_s)) != thisWeek);
         QCOMPARE(textOf(fixture->item(u"reviewTotal"_s)), u"0 小时"_s);
         QCOMPARE(columns().first()->property("day").toMap().value(u"date"_s).toDate(),
-                 QDate(2024, 3, 18));
+            QDate(2024, 3, 18));
         QVERIFY(fixture->items(u"reviewSegment"_s).isEmpty());
 
         fixture->click(fixture->item(u"reviewPrevious"_s));
         fixture->click(fixture->item(u"reviewPrevious"_s));
         QCOMPARE(fixture->model->selectedWeekOffset(), -1);
         QCOMPARE(columns().first()->property("day").toMap().value(u"date"_s).toDate(),
-                 QDate(2024, 3, 4));
+            QDate(2024, 3, 4));
 
         fixture->click(fixture->item(u"reviewNext"_s));
         QCOMPARE(fixture->model->selectedWeekOffset(), 0);

@@ -28,8 +28,8 @@ QStringList pickerTexts(QQuickItem *picker)
     return texts;
 }
 
-const QStringList sevenOptions = {u"无铃声"_s, u"Glass"_s, u"Ping"_s, u"Pop"_s,
-                                  u"Purr"_s,   u"Submarine"_s, u"Hero"_s};
+const QStringList sevenOptions = {
+    u"无铃声"_s, u"Glass"_s, u"Ping"_s, u"Pop"_s, u"Purr"_s, u"Submarine"_s, u"Hero"_s};
 
 } // namespace
 
@@ -41,8 +41,8 @@ private:
 
     void showPage()
     {
-        QVERIFY(fixture->load(u"SettingsPage.qml"_s,
-                              {{u"model"_s, QVariant::fromValue(fixture->model.get())}}));
+        QVERIFY(fixture->load(
+            u"SettingsPage.qml"_s, {{u"model"_s, QVariant::fromValue(fixture->model.get())}}));
     }
     QQuickItem *picker() const { return fixture->item(u"settingsSound"_s); }
     // A choice in the picker, as its pop-up list reports it.
@@ -81,7 +81,7 @@ private Q_SLOTS:
 
         QCOMPARE(fixture->dialogs.openDialogs, 1);
         QVERIFY(!fixture->model->customPath().isEmpty());
-        QCOMPARE(pickerTexts(picker()), sevenOptions + QStringList{u"自选音频"_s});
+        QCOMPARE(pickerTexts(picker()), sevenOptions + QStringList {u"自选音频"_s});
         QCOMPARE(picker()->property("currentIndex").toInt(), 7);
         QCOMPARE(picker()->property("currentText").toString(), u"自选音频"_s);
         QVERIFY(fixture->item(u"settingsPreview"_s)->isEnabled());
@@ -141,7 +141,7 @@ private Q_SLOTS:
         showPage();
         fixture->click(fixture->item(u"settingsPreview"_s));
         QCOMPARE(fixture->sound.log.events,
-                 (QStringList{u"create:Pop"_s, u"loop:false"_s, u"start"_s}));
+            (QStringList {u"create:Pop"_s, u"loop:false"_s, u"start"_s}));
     }
 
     void shouldNotPreviewWhileSilent()
@@ -174,13 +174,13 @@ private Q_SLOTS:
         QFETCH(bool, written);
 
         fixture->defaults.seed(goalKey, start);
-        fixture->model = std::make_unique<TimerModel>(fixture->defaults, fixture->clock.clock(),
-                                                      nullptr, fixture->services);
+        fixture->model = std::make_unique<TimerModel>(
+            fixture->defaults, fixture->clock.clock(), nullptr, fixture->services);
         showPage();
         QCOMPARE(textOf(fixture->item(u"settingsGoalLabel"_s)),
-                 u"每日目标　"_s + QString::number(start) + u" 小时"_s);
-        QQuickItem *step = fixture->item(increase ? u"settingsGoalIncrease"_s
-                                                  : u"settingsGoalDecrease"_s);
+            u"每日目标　"_s + QString::number(start) + u" 小时"_s);
+        QQuickItem *step =
+            fixture->item(increase ? u"settingsGoalIncrease"_s : u"settingsGoalDecrease"_s);
         QCOMPARE(step->isEnabled(), written);
         fixture->defaults.writtenKeys.clear();
 
@@ -189,14 +189,14 @@ private Q_SLOTS:
         QCOMPARE(fixture->defaults.value(goalKey).toLongLong(), qint64(expected));
         QCOMPARE(fixture->defaults.writtenKeys.contains(goalKey), written);
         QCOMPARE(textOf(fixture->item(u"settingsGoalLabel"_s)),
-                 u"每日目标　"_s + QString::number(expected) + u" 小时"_s);
+            u"每日目标　"_s + QString::number(expected) + u" 小时"_s);
     }
 
     void shouldShowAStoredGoalOfFortyAsSixteen()
     {
         fixture->defaults.seed(goalKey, qint64(40));
-        fixture->model = std::make_unique<TimerModel>(fixture->defaults, fixture->clock.clock(),
-                                                      nullptr, fixture->services);
+        fixture->model = std::make_unique<TimerModel>(
+            fixture->defaults, fixture->clock.clock(), nullptr, fixture->services);
         showPage();
         QCOMPARE(textOf(fixture->item(u"settingsGoalLabel"_s)), u"每日目标　16 小时"_s);
         QVERIFY(!fixture->item(u"settingsGoalIncrease"_s)->isEnabled());

@@ -1,0 +1,190 @@
+#include "ui/velmorstimerapp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A user of their own: home, configuration, data and runtime folders in a temporary folder, and
+// the offscreen platform. The scene graph says when a window is first drawn; that line tells that
+// the main window really came up.
+class Sandbox {
+public:
+    Sandbox()
+    {
+        for (const QString &name : {u"home"_s, u"config"_s, u"data"_s, u"cache"_s, u"runtime"_s})
+            QDir(m_root.path()).mkpath(name);
+        QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"XDG_SESSION_TYPE"_s,
+                 u"DBUS_SESSION_BUS_ADDRESS"_s, u"QT_QPA_PLATFORM"_s}) {
+            m_environment.remove(name);
+        }
+        m_environment.insert(u"HOME"_s, path(u"home"_s));
+        m_environment.insert(u"XDG_CONFIG_HOME"_s, path(u"config"_s));
+        m_environment.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
+        m_environment.insert(u"XDG_CACHE_HOME"_s, path(u"cache"_s));
+        m_environment.insert(u"XDG_RUNTIME_DIR"_s, runtime());
+        m_environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        m_environment.insert(u"QT_QUICK_BACKEND"_s, u"software"_s);
+        m_environment.insert(u"QT_LOGGING_RULES"_s, u"qt.scenegraph.general=true"_s);
+    }
+
+    QString path(const QString &name) const { return m_root.filePath(name); }
+    QString runtime() const { return path(u"runtime"_s); }
+
+    std::unique_ptr<QProcess> launch() const
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(m_environment);
+        process->setProgram(QStringLiteral(VELMOR_FOCUS_BINARY));
+        process->start();
+        return process;
+    }
+
+private:
+    QTemporaryDir m_root;
+    QProcessEnvironment m_environment;
+};
+
+// The scene graph's first words about a window that it is about to draw.
+bool windowCameUp(QProcess &process, QByteArray &output)
+{
+    output += process.readAllStandardError();
+    return output.contains("qt.scenegraph.general");
+}
+
+void stop(QProcess &process)
+{
+    process.kill();
+    process.waitForFinished(5000);
+}
+
+QProcessEnvironment environmentOf(const QStringList &assignments)
+{
+    QProcessEnvironment environment;
+    for (const QString &assignment : assignments) {
+        const qsizetype equals = assignment.indexOf(u'=');
+        environment.insert(assignment.left(equals), assignment.mid(equals + 1));
+    }
+    return environment;
+}
+
+} // namespace
+
+class TestAppLaunch : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void shouldAskForXcbOnlyOnAWaylandSessionWithXWayland_data();
+    void shouldAskForXcbOnlyOnAWaylandSessionWithXWayland();
+    void shouldBringForwardTheFirstShownWindowWithTheTitle();
+    void shouldHandASecondLaunchOverToTheRunningOne();
+    void shouldStartAfterTheRunningOneWasKilled();
+};
+
+void TestAppLaunch::shouldAskForXcbOnlyOnAWaylandSessionWithXWayland_data()
+{
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("platform");
+    QTest::newRow("Wayland session with XWayland") << QStringList {u"XDG_SESSION_TYPE=wayland"_s,
+        u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s}
+                                                   << u"xcb"_s;
+    QTest::newRow("Wayland display alone names the session")
+        << QStringList {u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:1"_s} << u"xcb"_s;
+    QTest::newRow("Wayland session type alone names the session")
+        << QStringList {u"XDG_SESSION_TYPE=wayland"_s, u"DISPLAY=:0"_s} << u"xcb"_s;
+    QTest::newRow("Wayland without XWayland")
+        << QStringList {u"XDG_SESSION_TYPE=wayland"_s, u"WAYLAND_DISPLAY=wayland-0"_s} << QString();
+    QTest::newRow("Wayland with an empty DISPLAY")
+        << QStringList {u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY="_s} << QString();
+    QTest::newRow("X11 session") << QStringList {u"XDG_SESSION_TYPE=x11"_s, u"DISPLAY=:0"_s}
+                                 << QString();
+    QTest::newRow("the user's own choice wins") << QStringList {u"XDG_SESSION_TYPE=wayland"_s,
+        u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s, u"QT_QPA_PLATFORM=wayland"_s}
+                                                << QString();
+    QTest::newRow("no session at all") << QStringList() << QString();
+}
+
+void TestAppLaunch::shouldAskForXcbOnlyOnAWaylandSessionWithXWayland()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(QString, platform);
+    const std::optional<QByteArray> chosen =
+        VelmorsTimerApp::preferredPlatform(environmentOf(environment));
+    QCOMPARE(chosen.has_value(), !platform.isEmpty());
+    if (chosen)
+        QCOMPARE(QString::fromLatin1(*chosen), platform);
+}
+
+void TestAppLaunch::shouldBringForwardTheFirstShownWindowWithTheTitle()
+{
+    const QString title = VelmorsTimerApp::windowTitle();
+    QWindow other;
+    other.setTitle(u"其他"_s);
+    other.show();
+    QWindow closed;
+    closed.setTitle(title);
+    QWindow shown;
+    shown.setTitle(title);
+    shown.show();
+    QWindow later;
+    later.setTitle(title);
+    later.show();
+
+    QCOMPARE(VelmorsTimerApp::firstWindowTitled({&other, &closed, &shown, &later}, title), &shown);
+    // The user closed every window with the title: none is opened again.
+    shown.hide();
+    later.hide();
+    QCOMPARE(VelmorsTimerApp::firstWindowTitled({&other, &closed, &shown, &later}, title), nullptr);
+}
+
+void TestAppLaunch::shouldHandASecondLaunchOverToTheRunningOne()
+{
+    Sandbox sandbox;
+    const std::unique_ptr<QProcess> first = sandbox.launch();
+    QVERIFY2(first->waitForStarted(5000), qPrintable(first->errorString()));
+    QByteArray firstOutput;
+    QTRY_VERIFY_WITH_TIMEOUT(windowCameUp(*first, firstOutput), 20000);
+
+    const std::unique_ptr<QProcess> second = sandbox.launch();
+    QVERIFY(second->waitForFinished(10000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    // The second launch never built a window.
+    QVERIFY2(!second->readAllStandardError().contains("qt.scenegraph"), "the second launch drew");
+
+    // The first one took the knock and runs on.
+    QCOMPARE(first->state(), QProcess::Running);
+    QVERIFY(QFile::exists(sandbox.runtime() + u"/velmor-focus.lock"_s));
+    stop(*first);
+    QCOMPARE(first->exitStatus(), QProcess::CrashExit);
+}
+
+void TestAppLaunch::shouldStartAfterTheRunningOneWasKilled()
+{
+    Sandbox sandbox;
+    const std::unique_ptr<QProcess> first = sandbox.launch();
+    QByteArray firstOutput;
+    QTRY_VERIFY_WITH_TIMEOUT(windowCameUp(*first, firstOutput), 20000);
+    stop(*first);
+
+    // The lock and the socket of the killed process are left behind; they bind no one.
+    const std::unique_ptr<QProcess> next = sandbox.launch();
+    QByteArray nextOutput;
+    QTRY_VERIFY_WITH_TIMEOUT(windowCameUp(*next, nextOutput), 20000);
+    QCOMPARE(next->state(), QProcess::Running);
+    stop(*next);
+}
+
+QTEST_MAIN(TestAppLaunch)
+#include "tst_app_launch.moc"

@@ -1,0 +1,283 @@
+#include "doubles/fakeclock.h"
+#include "doubles/memorydefaultsstore.h"
+#include "doubles/recordingservices.h"
+#include "model/timermodel.h"
+#include "ui/trayitem.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The real model on doubles, with its tray item.
+struct Tray {
+    Tray()
+    {
+        services.storageFolder = folder.filePath(u"VelmorTimer"_s);
+        services.todayClock = clock.clock();
+        services.sound = &sound;
+        services.alertPanels = &panels;
+        model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
+        item = std::make_unique<TrayItem>(*model);
+    }
+
+    // Ticks as the model's ticker does, five times a second, for whole seconds; each second ends
+    // exactly on the second, so that sums of 0.2 do not drift.
+    void run(int seconds)
+    {
+        for (int second = 0; second < seconds; ++second) {
+            const double from = clock.now();
+            for (int step = 1; step <= 5; ++step) {
+                clock.set(step == 5 ? from + 1 : from + 0.2 * step);
+                model->tick();
+            }
+        }
+    }
+
+    QStringList menuLabels() const
+    {
+        QStringList labels;
+        const QList<QAction *> actions = item->menu()->actions();
+        for (const QAction *action : actions)
+            labels.append(action->isSeparator() ? u"—"_s : action->text());
+        return labels;
+    }
+
+    QTemporaryDir folder;
+    FakeClock clock;
+    MemoryDefaultsStore defaults;
+    RecordingSoundService sound;
+    RecordingAlertPanels panels;
+    TimerServices services;
+    std::unique_ptr<TimerModel> model;
+    std::unique_ptr<TrayItem> item;
+};
+
+} // namespace
+
+class TestTrayItem : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void shouldOfferTheFourEntriesInOrder_data();
+    void shouldOfferTheFourEntriesInOrder();
+    void shouldPauseARunningSession();
+    void shouldResumeAPausedSession();
+    void shouldStartAnIdleSession();
+    void shouldDoNothingWhenStartingAFinishedSession();
+    void shouldResetAtOnceWithoutAskingOrRecording();
+    void shouldMatchTheStateWheneverTheMenuOpens();
+    void shouldAskForTheWindowAndForQuitting();
+    void shouldAnnounceTheTimeLeftAndTheState();
+    void shouldRedrawTheIconOnlyWhenItChanges();
+};
+
+void TestTrayItem::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestTrayItem::shouldOfferTheFourEntriesInOrder_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("secondEntry");
+    QTest::newRow("idle") << u"idle"_s << u"开始 / 继续"_s;
+    QTest::newRow("running") << u"running"_s << u"暂停"_s;
+    QTest::newRow("paused") << u"paused"_s << u"开始 / 继续"_s;
+    QTest::newRow("finished") << u"finished"_s << u"开始 / 继续"_s;
+}
+
+void TestTrayItem::shouldOfferTheFourEntriesInOrder()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, secondEntry);
+    Tray tray;
+    tray.model->setMinutes(1);
+    if (state != u"idle"_s)
+        tray.model->start();
+    if (state == u"paused"_s)
+        tray.model->pause();
+    if (state == u"finished"_s)
+        tray.run(61);
+
+    QCOMPARE(tray.menuLabels(),
+        QStringList({u"回到计时器"_s, secondEntry, u"重置"_s, u"—"_s, u"退出"_s}));
+    QCOMPARE(tray.item->startPauseAction()->text(), secondEntry);
+    QVERIFY(tray.item->startPauseAction()->isEnabled());
+}
+
+void TestTrayItem::shouldPauseARunningSession()
+{
+    Tray tray;
+    tray.model->start();
+    tray.run(3);
+
+    tray.item->startPauseAction()->trigger();
+
+    QVERIFY(!tray.model->running());
+    QVERIFY(tray.model->started());
+    QCOMPARE(tray.model->display(), u"24:57"_s);
+    QCOMPARE(tray.item->startPauseAction()->text(), u"开始 / 继续"_s);
+}
+
+void TestTrayItem::shouldResumeAPausedSession()
+{
+    Tray tray;
+    tray.model->start();
+    tray.run(3);
+    tray.model->pause();
+    tray.clock.advance(600);
+
+    tray.item->startPauseAction()->trigger();
+
+    QVERIFY(tray.model->running());
+    QCOMPARE(tray.item->startPauseAction()->text(), u"暂停"_s);
+    tray.run(1);
+    QCOMPARE(tray.model->display(), u"24:56"_s);
+}
+
+void TestTrayItem::shouldStartAnIdleSession()
+{
+    Tray tray;
+    tray.item->startPauseAction()->trigger();
+    QVERIFY(tray.model->running());
+    QCOMPARE(tray.model->duration(), 25 * 60.0);
+}
+
+void TestTrayItem::shouldDoNothingWhenStartingAFinishedSession()
+{
+    Tray tray;
+    tray.model->setMinutes(1);
+    tray.model->start();
+    tray.run(61);
+    QCOMPARE(tray.model->records().size(), 1);
+    QVERIFY(tray.panels.visible);
+    const QString display = tray.model->display();
+    QSignalSpy running(tray.model.get(), &TimerModel::runningChanged);
+
+    tray.item->startPauseAction()->trigger();
+    tray.run(5);
+
+    QVERIFY(!tray.model->running());
+    QCOMPARE(running.count(), 0);
+    QCOMPARE(tray.model->display(), display);
+    QCOMPARE(tray.model->records().size(), 1);
+    // The alert stays up until it is answered.
+    QVERIFY(tray.panels.visible);
+    QCOMPARE(tray.item->startPauseAction()->text(), u"开始 / 继续"_s);
+}
+
+void TestTrayItem::shouldResetAtOnceWithoutAskingOrRecording()
+{
+    Tray tray;
+    tray.model->setMinutes(30);
+    tray.model->start();
+    tray.run(10 * 60);
+
+    tray.item->resetAction()->trigger();
+
+    QVERIFY(!tray.model->started());
+    QVERIFY(!tray.model->running());
+    QVERIFY(!tray.model->pendingReset());
+    QVERIFY(!tray.model->pendingFinish());
+    QCOMPARE(tray.model->display(), u"30:00"_s);
+    QVERIFY(tray.model->records().isEmpty());
+    QCOMPARE(tray.item->startPauseAction()->text(), u"开始 / 继续"_s);
+}
+
+void TestTrayItem::shouldMatchTheStateWheneverTheMenuOpens()
+{
+    Tray tray;
+    QMenu *menu = tray.item->menu();
+    QAction *entry = tray.item->startPauseAction();
+    tray.model->start();
+    Q_EMIT menu->aboutToShow();
+    QCOMPARE(entry->text(), u"暂停"_s);
+    // Changed from the window while the menu is closed.
+    tray.model->pause();
+    Q_EMIT menu->aboutToShow();
+    QCOMPARE(entry->text(), u"开始 / 继续"_s);
+    tray.model->start();
+    QCOMPARE(entry->text(), u"暂停"_s);
+}
+
+void TestTrayItem::shouldAskForTheWindowAndForQuitting()
+{
+    Tray tray;
+    QSignalSpy returns(tray.item.get(), &TrayItem::returnRequested);
+    QSignalSpy quits(tray.item.get(), &TrayItem::quitRequested);
+    tray.model->start();
+
+    tray.item->returnAction()->trigger();
+    QCOMPARE(returns.count(), 1);
+    QCOMPARE(quits.count(), 0);
+    QVERIFY(tray.model->running());
+
+    tray.item->quitAction()->trigger();
+    QCOMPARE(quits.count(), 1);
+    QCOMPARE(returns.count(), 1);
+}
+
+void TestTrayItem::shouldAnnounceTheTimeLeftAndTheState()
+{
+    Tray tray;
+    QCOMPARE(tray.item->icon().toolTip(), u"专注计时器，25:00，已停止"_s);
+
+    tray.model->start();
+    QCOMPARE(tray.item->icon().toolTip(), u"专注计时器，25:00，计时中"_s);
+    tray.run(1);
+    QCOMPARE(tray.item->icon().toolTip(), u"专注计时器，24:59，计时中"_s);
+
+    tray.run(12 * 60 + 54);
+    tray.model->pause();
+    QCOMPARE(tray.item->icon().toolTip(), u"专注计时器，12:05，已停止"_s);
+}
+
+void TestTrayItem::shouldRedrawTheIconOnlyWhenItChanges()
+{
+    Tray tray;
+    QVERIFY(!tray.item->icon().icon().isNull());
+    QSignalSpy redraws(tray.item.get(), &TrayItem::iconRedrawn);
+
+    // Running turns the badge red; the figure "25" stays.
+    tray.model->start();
+    QCOMPARE(redraws.count(), 1);
+    // 25:00 → 24:59 changes the figure to "24"; the next 59 seconds show "24" again.
+    tray.run(1);
+    QCOMPARE(redraws.count(), 2);
+    tray.run(59);
+    QCOMPARE(tray.model->display(), u"24:00"_s);
+    QCOMPARE(redraws.count(), 2);
+    tray.run(1);
+    QCOMPARE(redraws.count(), 3);
+    const QIcon drawn = tray.item->icon().icon();
+
+    // In the last minute the seconds count: every second is a new icon.
+    tray.run(22 * 60 + 59);
+    QCOMPARE(tray.model->display(), u"01:00"_s);
+    const int beforeLastMinute = redraws.count();
+    tray.run(3);
+    QCOMPARE(redraws.count(), beforeLastMinute + 3);
+    QVERIFY(tray.item->icon().icon().cacheKey() != drawn.cacheKey());
+
+    // Paused: the badge turns grey once, and nothing more while it waits.
+    tray.model->pause();
+    const int paused = redraws.count();
+    QCOMPARE(paused, beforeLastMinute + 4);
+    tray.clock.advance(3600);
+    tray.model->tick();
+    QCOMPARE(redraws.count(), paused);
+}
+
+QTEST_MAIN(TestTrayItem)
+#include "tst_trayitem.moc"
