@@ -1,5 +1,6 @@
 // What the records page costs with 100,000 records: archiving the list by local day, building the
 // tree model's rows, following a filter or a delete with groups open, and opening a group.
+#include "model/timermodel.h"
 #include "records/instant.h"
 #include "records/recordqueries.h"
 #include "ui/historygrouping.h"

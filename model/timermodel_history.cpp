@@ -47,10 +47,12 @@ FocusRecordList TimerModel::visibleRecords() const
 
 void TimerModel::deleteRecord(const FocusRecord &record)
 {
-    const std::optional<FocusRecordList> remaining = RecordQueries::withoutRecord(records(), record.id);
+    // A copy: the argument may be an element of the list that the save replaces.
+    const FocusRecord deleted = record;
+    const std::optional<FocusRecordList> remaining = RecordQueries::withoutRecord(records(), deleted.id);
     if (!remaining || !saveRecords(*remaining))
         return;
-    m_deletedRecord = record;
+    m_deletedRecord = deleted;
     Q_EMIT deletedRecordChanged();
 }
 

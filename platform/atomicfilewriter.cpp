@@ -29,10 +29,16 @@ FileWriter::Result AtomicFileWriter::writeAtomically(const QString &path, const 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    if (file.write(data) != data.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
+    // A short write (a full disk) reports no error; writing the rest again is what gets the
+    // reason ("No space left on device") instead of "Unknown error".
+    for (qint64 written = 0; written < data.size();) {
+        const qint64 count = file.write(data.constData() + written, data.size() - written);
+        if (count <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return {false, reason};
+        }
+        written += count;
     }
     if (!file.commit())
         return {false, file.errorString()};

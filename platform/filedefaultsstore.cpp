@@ -136,7 +136,11 @@ QByteArray FileDefaultsStore::encodeValue(const QVariant &value)
     const QJsonValue tagged = toTagged(value);
     if (!tagged.isObject())
         return {};
-    return jsonTag + QJsonDocument(tagged.toObject()).toJson(QJsonDocument::Compact);
+    QByteArray json = QJsonDocument(tagged.toObject()).toJson(QJsonDocument::Compact);
+    // Qt's JSON reader drops a U+FEFF that opens a string (a name or a map key), so it is written
+    // escaped, which reads back as itself. Outside strings the compact form is plain ASCII.
+    json.replace("\xEF\xBB\xBF", "\\ufeff");
+    return jsonTag + json;
 }
 
 QVariant FileDefaultsStore::decodeValue(const QByteArray &bytes)

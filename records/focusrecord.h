@@ -54,7 +54,13 @@ namespace RecordMath {
 // and one beyond the signed 64-bit range is clamped to it, so edited files cannot break a figure.
 qint64 wholeSeconds(double seconds);
 // A duration for sums: non-finite values count as 0.
-inline double summable(double seconds) { return std::isfinite(seconds) ? seconds : 0.0; }
+inline double summable(double seconds)
+{
+    return std::isfinite(seconds) ? seconds : 0.0;
+}
 } // namespace RecordMath
 
+// Every member (QUuid, QString, std::optional<QString>, numbers) may be moved in memory as raw
+// bytes, so lists of 100,000 records grow by realloc instead of moving each record.
+Q_DECLARE_TYPEINFO(FocusRecord, Q_RELOCATABLE_TYPE);
 Q_DECLARE_METATYPE(FocusRecord)

@@ -7,8 +7,14 @@ namespace Instant {
 
 inline constexpr double unixOffsetSeconds = 978307200.0;
 
-inline double fromUnixSeconds(double unixSeconds) { return unixSeconds - unixOffsetSeconds; }
-inline double toUnixSeconds(double instant) { return instant + unixOffsetSeconds; }
+inline double fromUnixSeconds(double unixSeconds)
+{
+    return unixSeconds - unixOffsetSeconds;
+}
+inline double toUnixSeconds(double instant)
+{
+    return instant + unixOffsetSeconds;
+}
 
 inline double fromDateTime(const QDateTime &dateTime)
 {

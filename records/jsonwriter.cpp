@@ -1,5 +1,7 @@
 #include "records/jsonwriter.h"
 
+#include "records/memoryhints.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -82,6 +84,7 @@ void JsonWriter::grow(qsizetype extra)
     const qsizetype wanted = std::max(m_size + extra, m_capacity + m_capacity / 2);
     m_bytes.resize(wanted); // keeps the bytes written so far; throws std::bad_alloc when too big
     m_data = m_bytes.data();
+    MemoryHints::preferHugePages(m_data + m_size, wanted - m_size);
     m_capacity = wanted;
 }
 

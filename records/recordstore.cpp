@@ -4,6 +4,7 @@
 #include "platform/filewriter.h"
 #include "platform/storagepaths.h"
 #include "records/instant.h"
+#include "records/memoryhints.h"
 
 #include <QDebug>
 #include <QDir>
@@ -23,8 +24,13 @@ std::optional<QByteArray> readWholeFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     try {
-        QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
+        QByteArray bytes(file.size(), Qt::Uninitialized);
+        MemoryHints::preferHugePages(bytes.data(), bytes.size());
+        if (file.read(bytes.data(), bytes.size()) != bytes.size())
+            return std::nullopt;
+        if (!file.atEnd())
+            bytes += file.readAll(); // grew while being read
+        if (file.error() != QFileDevice::NoError)
             return std::nullopt;
         return bytes;
     } catch (const std::bad_alloc &) {

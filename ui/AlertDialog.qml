@@ -5,12 +5,14 @@ import VelmorFocus
 
 // A modal alert in the middle of the window: a title, a message, then the items of the
 // particular alert (fields and a column of buttons). It opens while `shown` holds and reports
-// every close, by a button or by Escape, through `dismissed`, so the owner clears its flag.
+// every close, by a button, by Escape or by the window, through `dismissed`, so the owner clears
+// its flag. Escape presses the cancel button when there is one, as desktop alerts do.
 Dialog {
     id: alert
 
     property bool shown: false
     property string message
+    property AbstractButton cancelButton
     default property alias body: bodyColumn.data
 
     signal dismissed
@@ -20,7 +22,7 @@ Dialog {
     width: 340
     modal: true
     focus: true
-    closePolicy: Popup.CloseOnEscape
+    closePolicy: Popup.NoAutoClose
     padding: 22
     topPadding: 22
     bottomPadding: 18
@@ -29,6 +31,12 @@ Dialog {
     Component.onCompleted: if (shown)
         open()
     onAboutToHide: dismissed()
+
+    Shortcut {
+        sequence: StandardKey.Cancel
+        enabled: alert.opened
+        onActivated: alert.cancelButton ? alert.cancelButton.clicked() : alert.close()
+    }
 
     header: null
     footer: null

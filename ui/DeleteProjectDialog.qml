@@ -9,6 +9,7 @@ AlertDialog {
     required property ProjectDraft projectDraft
 
     objectName: "deleteProjectDialog"
+    cancelButton: cancel
     title: "删除项目？该项目现有记录将移至未分类。"
     shown: projectDraft.confirmingDelete !== undefined
     onDismissed: if (projectDraft.confirmingDelete !== undefined)
@@ -27,6 +28,8 @@ AlertDialog {
         }
     }
     AlertButton {
+        id: cancel
+
         objectName: "cancelDeleteButton"
         text: "取消"
         kind: "plain"

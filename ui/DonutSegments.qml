@@ -22,7 +22,7 @@ Item {
 
             anchors.fill: parent
             layer.enabled: true
-            layer.samples: 8
+            layer.samples: 4
             layer.smooth: true
 
             ShapePath {

@@ -58,6 +58,53 @@ Column {
             border.color: box.visualFocus ? Theme.blue : Qt.rgba(0.20, 0.28, 0.38, 0.2)
         }
 
-        popup.height: Math.min(box.popup.contentItem.implicitHeight + 2, 260)
+        delegate: ItemDelegate {
+            id: choice
+
+            required property int index
+            required property string modelData
+
+            width: box.width
+            implicitHeight: 28
+            leftPadding: 12
+            highlighted: box.highlightedIndex === index
+            Accessible.name: modelData
+
+            contentItem: Label {
+                text: choice.modelData
+                font.family: Theme.monoFontFamily
+                font.pixelSize: Theme.bodySize
+                font.bold: box.currentIndex === choice.index
+                color: choice.highlighted ? "white" : Theme.ink
+                verticalAlignment: Text.AlignVCenter
+            }
+            background: Rectangle {
+                color: choice.highlighted ? Theme.blue : "transparent"
+                radius: 5
+            }
+        }
+
+        popup: Popup {
+            y: box.height + 4
+            width: box.width
+            implicitHeight: Math.min(contentItem.implicitHeight + 8, 252)
+            padding: 4
+
+            contentItem: ListView {
+                clip: true
+                implicitHeight: contentHeight
+                model: box.popup.visible ? box.delegateModel : null
+                currentIndex: box.highlightedIndex
+                highlightMoveDuration: 0
+                boundsBehavior: Flickable.StopAtBounds
+                ScrollIndicator.vertical: ScrollIndicator {}
+                Component.onCompleted: positionViewAtIndex(box.currentIndex, ListView.Center)
+            }
+            background: Rectangle {
+                radius: 9
+                color: "white"
+                border.color: Qt.rgba(0.20, 0.28, 0.38, 0.16)
+            }
+        }
     }
 }

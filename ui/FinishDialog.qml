@@ -9,6 +9,7 @@ AlertDialog {
     required property TimerModel model
 
     objectName: "finishDialog"
+    cancelButton: cancel
     title: "记录收尾"
     message: "记录本次实际专注时长。"
     shown: model.pendingFinish
@@ -59,6 +60,8 @@ AlertDialog {
         }
     }
     AlertButton {
+        id: cancel
+
         objectName: "keepTimingButton"
         text: "继续计时"
         kind: "plain"

@@ -21,14 +21,14 @@ ScrollView {
 
     Item {
         width: page.availableWidth
-        implicitHeight: column.implicitHeight + 60
+        implicitHeight: column.implicitHeight + 56
 
         ColumnLayout {
             id: column
 
-            x: 30
-            y: 30
-            width: parent.width - 60
+            x: 28
+            y: 28
+            width: parent.width - 56
             spacing: 22
 
             RowLayout {
@@ -71,18 +71,21 @@ ScrollView {
             Rectangle {
                 objectName: "sessionCard"
                 Layout.fillWidth: true
-                implicitHeight: Math.max(ring.implicitHeight, controls.implicitHeight) + 52
+                implicitHeight: Math.max(ring.Layout.preferredHeight, controls.implicitHeight) + 48
                 radius: 18
                 color: Theme.card
 
                 RowLayout {
                     anchors.fill: parent
-                    anchors.margins: 26
-                    spacing: 30
+                    anchors.margins: 24
+                    spacing: 26
 
                     FocusRing {
                         id: ring
 
+                        // Narrow windows give the controls room by shrinking the ring a little.
+                        Layout.preferredWidth: Math.max(190, Math.min(240, parent.width * 0.4))
+                        Layout.preferredHeight: Layout.preferredWidth
                         Layout.alignment: Qt.AlignVCenter
                         model: page.model
                         pageState: focusState
@@ -149,7 +152,7 @@ ScrollView {
                         }
                         Row {
                             objectName: "durationPickers"
-                            spacing: 12
+                            spacing: 10
                             enabled: !page.model.started
 
                             DurationPicker {
@@ -178,7 +181,7 @@ ScrollView {
                         Flow {
                             Layout.fillWidth: true
                             Layout.topMargin: 8
-                            spacing: 10
+                            spacing: 8
 
                             WindowButton {
                                 objectName: "stopButton"

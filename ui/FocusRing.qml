@@ -22,7 +22,7 @@ Item {
     Shape {
         anchors.fill: parent
         layer.enabled: true
-        layer.samples: 8
+        layer.samples: 4
         layer.smooth: true
 
         ShapePath {
@@ -50,7 +50,7 @@ Item {
         anchors.fill: parent
         visible: fraction > 0
         layer.enabled: true
-        layer.samples: 8
+        layer.samples: 4
         layer.smooth: true
 
         ShapePath {
@@ -74,7 +74,7 @@ Item {
         anchors.fill: parent
         visible: ring.model.currentProgress > 0
         layer.enabled: true
-        layer.samples: 8
+        layer.samples: 4
         layer.smooth: true
 
         ShapePath {
@@ -103,9 +103,10 @@ Item {
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             text: ring.model.display
-            font.family: Theme.monoFontFamily
-            font.weight: Font.Light
-            font.pixelSize: ring.model.display.length > 5 ? 36 : 46
+            // A light face whose digits all have the same width, so the time does not jitter.
+            font.family: "DejaVu Sans"
+            font.weight: Font.ExtraLight
+            font.pixelSize: ring.width * (ring.model.display.length > 5 ? 0.15 : 0.2)
             color: Theme.ink
         }
         Label {

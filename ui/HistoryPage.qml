@@ -11,6 +11,9 @@ Rectangle {
 
     color: Theme.canvas
 
+    // Shown again after another page: every group starts closed, as on a fresh page.
+    onVisibleChanged: if (visible) treeModel.collapseAll()
+
     HistoryTreeModel {
         id: treeModel
         model: page.model

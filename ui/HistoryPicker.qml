@@ -35,6 +35,9 @@ Row {
         Accessible.name: picker.label
         font.family: Theme.fontFamily
         font.pixelSize: 14
+        leftPadding: 10
+        palette.buttonText: Theme.ink
+        palette.text: Theme.ink
         background: Rectangle {
             radius: 7
             color: box.pressed ? Theme.pale : "white"

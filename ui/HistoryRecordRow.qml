@@ -48,7 +48,10 @@ Item {
                     Layout.fillWidth: true
                     spacing: 6
 
+                    // Dot, project and badge stay on the title's first line when a long title wraps.
                     Rectangle {
+                        Layout.alignment: Qt.AlignTop
+                        Layout.topMargin: 8
                         Layout.preferredWidth: 7
                         Layout.preferredHeight: 7
                         radius: 3.5
@@ -56,6 +59,8 @@ Item {
                     }
                     Text {
                         objectName: "historyRecordProject"
+                        Layout.alignment: Qt.AlignTop
+                        Layout.topMargin: 3
                         Layout.maximumWidth: 160
                         text: record.projectText
                         textFormat: Text.PlainText
@@ -66,6 +71,7 @@ Item {
                     }
                     TextEdit {
                         objectName: "historyRecordTitle"
+                        Layout.alignment: Qt.AlignTop
                         Layout.fillWidth: true
                         Layout.maximumWidth: implicitWidth
                         text: record.title
@@ -82,6 +88,8 @@ Item {
                     }
                     Rectangle {
                         visible: record.early
+                        Layout.alignment: Qt.AlignTop
+                        Layout.topMargin: 3
                         Layout.preferredWidth: badge.implicitWidth + 10
                         Layout.preferredHeight: badge.implicitHeight + 4
                         radius: 4

@@ -29,6 +29,11 @@ Item {
 
     height: gapAbove + loader.height + cardBottom
 
+    // A delegate waiting in the reuse pool is only culled by the view; hiding it keeps it out of
+    // the accessibility tree too.
+    ListView.onPooled: visible = false
+    ListView.onReused: visible = true
+
     Rectangle {
         y: row.gapAbove
         width: row.width

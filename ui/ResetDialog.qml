@@ -8,6 +8,7 @@ AlertDialog {
     required property TimerModel model
 
     objectName: "resetDialog"
+    cancelButton: cancel
     title: "重置当前计时？"
     message: "已专注超过 1 分钟。"
     shown: model.pendingReset
@@ -33,6 +34,8 @@ AlertDialog {
         }
     }
     AlertButton {
+        id: cancel
+
         objectName: "keepTimingButton"
         text: "继续计时"
         kind: "plain"

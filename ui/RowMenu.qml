@@ -4,12 +4,8 @@ import VelmorFocus
 
 // The drop-down menu of a project or subproject row.
 Menu {
-    id: menu
-
     topPadding: 5
     bottomPadding: 5
-
-    delegate: RowMenuItem {}
 
     background: Rectangle {
         implicitWidth: 168

@@ -10,8 +10,6 @@ Rectangle {
     required property TimerModel model
 
     readonly property string message: model.toast
-    // Kept while fading out, after the message itself was cleared.
-    property string shownText
 
     visible: message !== ""
     implicitWidth: label.implicitWidth + 44
@@ -20,7 +18,6 @@ Rectangle {
     color: Qt.rgba(0.13, 0.17, 0.23, 0.92)
 
     function show() {
-        shownText = message;
         hideTimer.restart();
         fadeIn.restart();
     }
@@ -34,7 +31,7 @@ Rectangle {
 
         objectName: "toastText"
         anchors.centerIn: parent
-        text: toast.shownText
+        text: toast.message
         font.family: Theme.fontFamily
         font.pixelSize: Theme.bodySize
         color: "white"

@@ -78,7 +78,7 @@ Rectangle {
                     anchors.fill: parent
                     anchors.margins: -11
                     layer.enabled: true
-                    layer.samples: 8
+                    layer.samples: 4
                     layer.smooth: true
 
                     ShapePath {

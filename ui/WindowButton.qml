@@ -27,8 +27,8 @@ Button {
     font.bold: kind === "prominent" || selected
     topPadding: large ? 9 : 5
     bottomPadding: large ? 9 : 5
-    leftPadding: large ? 18 : 11
-    rightPadding: large ? 18 : 11
+    leftPadding: large ? 14 : 11
+    rightPadding: large ? 14 : 11
 
     contentItem: Item {
         implicitWidth: label.implicitWidth

@@ -24,7 +24,7 @@ Item {
             fill: "M6 8.5 A1.2 1.2 0 1 0 8.4 8.5 A1.2 1.2 0 1 0 6 8.5 Z M6 12 A1.2 1.2 0 1 0 8.4 12 A1.2 1.2 0 1 0 6 12 Z M6 15.5 A1.2 1.2 0 1 0 8.4 15.5 A1.2 1.2 0 1 0 6 15.5 Z"
         },
         "plus.circle": {
-            stroke: "M21 12 A9 9 0 1 1 3 12 A9 9 0 1 1 21 12 Z M12 7.5 L12 16.5 M7.5 12 L16.5 12"
+            stroke: "M21 12 A9 9 0 1 1 3 12 A9 9 0 1 1 21 12 Z M12 8.2 L12 15.8 M8.2 12 L15.8 12"
         },
         "chevron.right": { stroke: "M9.5 5.5 L16 12 L9.5 18.5" },
         "chevron.down": { stroke: "M5.5 9.5 L12 16 L18.5 9.5" },
@@ -57,7 +57,7 @@ Item {
         height: symbol.size
         // Multisampling keeps the small curves smooth on the GPU renderers.
         layer.enabled: true
-        layer.samples: 8
+        layer.samples: 4
         layer.smooth: true
 
         ShapePath {

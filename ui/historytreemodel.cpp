@@ -296,6 +296,14 @@ void HistoryTreeModel::setExpanded(int row, bool expanded)
     Q_EMIT dataChanged(index(row), index(row), {ExpandedRole, CardEndRole});
 }
 
+void HistoryTreeModel::collapseAll()
+{
+    beginResetModel();
+    m_expanded.clear();
+    m_rows = visibleRows(m_current);
+    endResetModel();
+}
+
 int HistoryTreeModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());

@@ -56,6 +56,8 @@ public:
     void setRecords(const FocusRecordList &records);
 
     Q_INVOKABLE void toggle(int row);
+    // Closes every group, as when the page is built anew.
+    Q_INVOKABLE void collapseAll();
     Q_INVOKABLE void setExpanded(int row, bool expanded);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

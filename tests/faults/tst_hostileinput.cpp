@@ -13,6 +13,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,8 +28,14 @@ namespace {
 
 const QString recordFileName = u"focus-records.json"_s;
 const QString copyKey = u"focus-records"_s;
-// Generous: a sanitized build on two busy cores, where a normal one takes a fraction of it.
+// Generous: a debug build on two busy cores, where a release build takes a fraction of it.
+// Sanitizers make reading a 200 MB file several times slower again.
 constexpr qint64 patienceMs = 20000;
+#ifdef VELMOR_SANITIZED
+constexpr qint64 hugeFilePatienceMs = 90000;
+#else
+constexpr qint64 hugeFilePatienceMs = 30000;
+#endif
 
 QByteArray repeated(const QByteArray &piece, int times)
 {
@@ -75,6 +82,13 @@ QList<QStringList> parseCsv(const QString &text)
     }
     rows.last().append(cell);
     return rows;
+}
+
+// A text as a UTF-8 file holds it: a lone surrogate has no UTF-8 form and is written as "?".
+QString asWritten(const QString &text)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(text.toUtf8());
 }
 
 quint64 bitsOf(double value)
@@ -421,7 +435,7 @@ void TestHostileInput::shouldRefuseOrLoadA200MegabyteRecordFileWithoutChangingIt
     const qint64 loadMs = timer.elapsed();
     qInfo("a %lld MB record file: %s in %lld ms", static_cast<long long>(size >> 20),
         model->recordsReadable() ? "loaded" : "refused", static_cast<long long>(loadMs));
-    QVERIFY(loadMs < patienceMs);
+    QVERIFY(loadMs < hugeFilePatienceMs);
     if (model->recordsReadable()) {
         QVERIFY(model->records().size() > 700000);
         QVERIFY(model->recordError().isEmpty());
@@ -487,16 +501,16 @@ void TestHostileInput::shouldKeepNamesWithControlAndDirectionMarksUnchanged()
     QVERIFY(next->projects().contains(project));
     QCOMPARE(RecordCodec::decode(*FaultFixtures::readFile(recordFile())).records, records);
 
-    // Exported unchanged, each name one cell.
+    // Exported unchanged, each name one cell (a lone surrogate excepted, which UTF-8 cannot hold).
     const QList<QStringList> cells = exportedCells(*next);
     QVERIFY2(next->recordError().isEmpty(), qPrintable(next->recordError()));
     QCOMPARE(cells.size(), 3);
     for (qsizetype row = 1; row < 3; ++row) {
         QCOMPARE(cells.at(row).size(), 8);
-        QCOMPARE(cells.at(row).at(1), project);
-        QCOMPARE(cells.at(row).at(2), title);
+        QCOMPARE(cells.at(row).at(1), asWritten(project));
+        QCOMPARE(cells.at(row).at(2), asWritten(title));
     }
-    QCOMPARE(cells.at(1).at(7), wrapUp);
+    QCOMPARE(cells.at(1).at(7), asWritten(wrapUp));
     QCOMPARE(cells.at(2).at(7), u"收尾未补"_s);
 }
 

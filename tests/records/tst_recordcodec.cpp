@@ -94,6 +94,7 @@ private Q_SLOTS:
     void shouldRoundTripRandomDoublesBitForBit();
     void shouldRoundTripHostileStrings_data();
     void shouldRoundTripHostileStrings();
+    void shouldRoundTripWhenOutputOutgrowsItsEstimate();
     void shouldWriteJsonThatAnotherParserReads();
     void shouldReEncodeDecodedListToSameBytes();
 };
@@ -552,6 +553,24 @@ void TestRecordCodec::shouldRoundTripHostileStrings()
     const auto back = RecordCodec::decode(bytes);
     QVERIFY2(back.ok(), qPrintable(back.errorText));
     QCOMPARE(back.records, FocusRecordList {record});
+}
+
+void TestRecordCodec::shouldRoundTripWhenOutputOutgrowsItsEstimate()
+{
+    // Control characters take six bytes each, twice the estimate: the buffer must grow, many
+    // megabytes past the point where large buffers are handled differently.
+    QString controls;
+    for (int i = 0; i < 200; ++i)
+        controls += QChar(char16_t(1 + i % 31));
+    FocusRecordList list;
+    for (int i = 0; i < 20000; ++i)
+        list.append(makeRecord(controls + QString::number(i), 1e6 - i));
+
+    const QByteArray bytes = RecordCodec::encode(list);
+    QVERIFY(bytes.size() > 20000 * 1200);
+    const auto back = RecordCodec::decode(bytes);
+    QVERIFY(back.ok());
+    QCOMPARE(back.records, list);
 }
 
 void TestRecordCodec::shouldWriteJsonThatAnotherParserReads()

@@ -10,8 +10,8 @@ namespace {
 enum class State { Idle, Running, Paused, Finished };
 
 // Today's records of the sample day (Wednesday 13 March 2024) in minutes.
-FocusRecord todayRecord(const QString &project, double minutes,
-                        std::optional<QString> subproject = std::nullopt)
+FocusRecord todayRecord(
+    const QString &project, double minutes, std::optional<QString> subproject = std::nullopt)
 {
     FocusRecord record = PageFixture::record(project, 13, minutes);
     record.endedAt = PageFixture::sampleNow() - 3600;
@@ -30,17 +30,14 @@ private:
 
     QQuickItem *item(const QString &name) const { return window->item(name); }
     TimerModel &model() const { return window->model(); }
-    QQuickItem *picker(const QString &name) const
-    {
-        return window->item(u"picker"_s, item(name));
-    }
+    QQuickItem *picker(const QString &name) const { return window->item(u"picker"_s, item(name)); }
     QStringList legend() const
     {
         QStringList rows;
         const QList<QQuickItem *> found = window->page->items(u"legendRow"_s);
         for (QQuickItem *row : found) {
             rows.append(textOf(window->item(u"legendKey"_s, row)) + u'|'
-                        + textOf(window->item(u"legendValue"_s, row)));
+                + textOf(window->item(u"legendValue"_s, row)));
         }
         return rows;
     }
@@ -75,9 +72,9 @@ private Q_SLOTS:
     void shouldOpenTheMainWindowWithItsTitleAndSizes()
     {
         QQmlComponent component(&window->page->engine, QUrl(u"qrc:/VelmorFocus/Main.qml"_s));
-        std::unique_ptr<QObject> main(component.createWithInitialProperties(
-            {{u"model"_s, QVariant::fromValue(&model())},
-             {u"projectDraft"_s, QVariant::fromValue(window->draft.get())}}));
+        std::unique_ptr<QObject> main(
+            component.createWithInitialProperties({{u"model"_s, QVariant::fromValue(&model())},
+                {u"projectDraft"_s, QVariant::fromValue(window->draft.get())}}));
         QVERIFY2(main, qPrintable(component.errorString()));
         auto *mainWindow = qobject_cast<QQuickWindow *>(main.get());
         QVERIFY(mainWindow);
@@ -263,7 +260,7 @@ private Q_SLOTS:
     {
         QVERIFY(item(u"todayEmptyText"_s)->isVisible());
         QCOMPARE(textOf(item(u"todayEmptyText"_s)),
-                 u"今天还没有专注记录，开始计时后这里会展示各项目的时间占比。"_s);
+            u"今天还没有专注记录，开始计时后这里会展示各项目的时间占比。"_s);
         QVERIFY(!item(u"todayRing"_s)->isVisible());
 
         // A paused session adds nothing.
@@ -279,19 +276,19 @@ private Q_SLOTS:
         window->runFor(600);
         QVERIFY(!item(u"todayEmptyText"_s)->isVisible());
         QVERIFY(item(u"todayRing"_s)->isVisible());
-        QCOMPARE(legend(), QStringList{u"学习 / 阅读|10分 · 100%"_s});
+        QCOMPARE(legend(), QStringList {u"学习 / 阅读|10分 · 100%"_s});
         QCOMPARE(textOf(item(u"todayRingTotal"_s)), u"0:10"_s);
     }
 
     void shouldListTodaysSlicesInKeyOrder()
     {
         model().saveRecords({todayRecord(u"学习"_s, 30, u"阅读"_s), todayRecord(u"学习"_s, 30),
-                             todayRecord(u"工作"_s, 60)});
+            todayRecord(u"工作"_s, 60)});
         window->render();
-        QCOMPARE(legend(), (QStringList{u"学习|30分 · 25%"_s, u"学习 / 阅读|30分 · 25%"_s,
-                                        u"工作|60分 · 50%"_s}));
-        const QVariantList slices
-            = item(u"todaySegments"_s)->property("slices").toList();
+        QCOMPARE(legend(),
+            (QStringList {
+                u"学习|30分 · 25%"_s, u"学习 / 阅读|30分 · 25%"_s, u"工作|60分 · 50%"_s}));
+        const QVariantList slices = item(u"todaySegments"_s)->property("slices").toList();
         QCOMPARE(slices.size(), 3);
         QCOMPARE(slices.first().toMap().value(u"start"_s).toDouble(), 0.0);
         QCOMPARE(slices.last().toMap().value(u"end"_s).toDouble(), 1.0);

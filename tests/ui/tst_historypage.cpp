@@ -215,7 +215,20 @@ private Q_SLOTS:
 
         QVERIFY(fixture->model->addProject(u"阅读"_s));
         QCOMPARE(projects->property("model").toStringList(),
-                 QStringList {u"全部项目"_s} + fixture->model->projects());
+            QStringList {u"全部项目"_s} + fixture->model->projects());
+    }
+
+    void shouldCloseEveryGroupWhenShownAgain()
+    {
+        QVERIFY(fixture->model->saveRecords({record(u"读书"_s, 5, 20)}));
+        showPage();
+        openFirstDay();
+        QCOMPARE(visibleTexts(u"historyRecordTitle"_s), QStringList({u"读书"_s}));
+        page->setVisible(false);
+        page->setVisible(true);
+        fixture->render();
+        QCOMPARE(tree()->rowCount(), 1);
+        QCOMPARE(visibleTexts(u"historyRecordTitle"_s), QStringList());
     }
 
     void shouldExportFromTheHeader()

@@ -414,6 +414,20 @@ private Q_SLOTS:
         QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s}));
     }
 
+    void shouldCloseEveryGroupOnCollapseAll()
+    {
+        HistoryTreeModel tree;
+        QAbstractItemModelTester tester(
+            &tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        tree.setRecords({record(u"a"_s, at(2024, 3, 5)), record(u"b"_s, at(2023, 3, 5))});
+        open(tree, {u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 1次专注"_s});
+        QCOMPARE(tree.rowCount(), 5);
+        tree.collapseAll();
+        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"Y:2023年"_s}));
+        tree.setExpanded(0, true);
+        QCOMPARE(rows(tree), QStringList({u"Y:2024年"_s, u"M:3月"_s, u"Y:2023年"_s}));
+    }
+
     void shouldRecolourRowsWhenAProjectColourChanges()
     {
         ModelFixture f;

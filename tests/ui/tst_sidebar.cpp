@@ -126,8 +126,8 @@ private Q_SLOTS:
         model().setShowSettings(settings);
         window->render();
         QCOMPARE(loadedPage(), page);
-        QCOMPARE(item(u"navFocus"_s)->property("selected").toBool(),
-                 !records && !review && !settings);
+        QCOMPARE(
+            item(u"navFocus"_s)->property("selected").toBool(), !records && !review && !settings);
     }
 
     // Record error banner ---------------------------------------------------------------------
@@ -143,7 +143,7 @@ private Q_SLOTS:
         QCOMPARE(textOf(item(u"recordErrorText"_s)), u"记录读取异常，已暂停写入以保护原数据。"_s);
 
         window->click(item(u"viewBackupButton"_s));
-        QCOMPARE(window->browser.opened, QStringList{*window->page->services.storageFolder});
+        QCOMPARE(window->browser.opened, QStringList {*window->page->services.storageFolder});
         QVERIFY(banner->isVisible());
 
         window->click(item(u"dismissRecordErrorButton"_s));
@@ -222,7 +222,7 @@ private Q_SLOTS:
         QVERIFY(chevron->isEnabled());
         QCOMPARE(chevron->property("symbol").toString(), u"chevron.down"_s);
         window->click(chevron);
-        QCOMPARE(window->draft->collapsedProjects(), QStringList{u"学习"_s});
+        QCOMPARE(window->draft->collapsedProjects(), QStringList {u"学习"_s});
         QVERIFY(!subprojectRow(u"阅读"_s));
         chevron = item(u"chevronButton"_s, projectRow(u"学习"_s));
         QCOMPARE(chevron->property("symbol").toString(), u"chevron.right"_s);
@@ -230,7 +230,7 @@ private Q_SLOTS:
         // Selecting the project keeps it folded.
         window->click(item(u"selectButton"_s, projectRow(u"工作"_s)));
         window->click(item(u"selectButton"_s, projectRow(u"学习"_s)));
-        QCOMPARE(window->draft->collapsedProjects(), QStringList{u"学习"_s});
+        QCOMPARE(window->draft->collapsedProjects(), QStringList {u"学习"_s});
 
         window->click(item(u"chevronButton"_s, projectRow(u"学习"_s)));
         QVERIFY(subprojectRow(u"阅读"_s));
@@ -247,7 +247,7 @@ private Q_SLOTS:
         QVERIFY(!enabled(menuEntry(last, u"moveDownItem"_s)));
 
         trigger(menuEntry(first, u"moveDownItem"_s));
-        QCOMPARE(model().projects(), (QStringList{u"工作"_s, u"学习"_s, u"个人"_s}));
+        QCOMPARE(model().projects(), (QStringList {u"工作"_s, u"学习"_s, u"个人"_s}));
     }
 
     void shouldKeepMovesAndEditingWhileStarted()
@@ -273,7 +273,7 @@ private Q_SLOTS:
         model().deleteProject(u"个人"_s);
         window->draft->setConfirmingDelete(std::nullopt);
         window->render();
-        QCOMPARE(model().projects(), QStringList{u"学习"_s});
+        QCOMPARE(model().projects(), QStringList {u"学习"_s});
         QVERIFY(!enabled(menuEntry(projectRow(u"学习"_s), u"deleteProjectItem"_s)));
     }
 
@@ -308,11 +308,11 @@ private Q_SLOTS:
         QVERIFY(!enabled(menuEntry(subprojectRow(u"阅读"_s), u"moveUpItem"_s)));
         QVERIFY(!enabled(menuEntry(subprojectRow(u"写作"_s), u"moveDownItem"_s)));
         trigger(menuEntry(subprojectRow(u"阅读"_s), u"moveDownItem"_s));
-        QCOMPARE(model().subprojectsFor(u"学习"_s), (QStringList{u"写作"_s, u"阅读"_s}));
+        QCOMPARE(model().subprojectsFor(u"学习"_s), (QStringList {u"写作"_s, u"阅读"_s}));
 
         window->click(item(u"selectButton"_s, subprojectRow(u"写作"_s)));
         trigger(menuEntry(subprojectRow(u"写作"_s), u"deleteSubprojectItem"_s));
-        QCOMPARE(model().subprojectsFor(u"学习"_s), QStringList{u"阅读"_s});
+        QCOMPARE(model().subprojectsFor(u"学习"_s), QStringList {u"阅读"_s});
         QVERIFY(!subprojectRow(u"写作"_s));
         QCOMPARE(model().selectedSubproject(), QString());
         QVERIFY(item(u"checkmark"_s, projectRow(u"学习"_s))->isVisible());

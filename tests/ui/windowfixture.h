@@ -14,8 +14,8 @@ public:
         page = std::make_unique<PageFixture>();
         page->services.fileBrowser = &browser;
         page->services.fileWriter = writer;
-        page->model = std::make_unique<TimerModel>(page->defaults, page->clock.clock(), nullptr,
-                                                   page->services);
+        page->model = std::make_unique<TimerModel>(
+            page->defaults, page->clock.clock(), nullptr, page->services);
         draft = std::make_unique<ProjectDraft>(*page->model);
     }
     ~WindowFixture()
@@ -26,10 +26,9 @@ public:
 
     bool show()
     {
-        view = qobject_cast<QQuickItem *>(
-            page->load(QStringLiteral("TimerView.qml"),
-                       {{QStringLiteral("model"), QVariant::fromValue(page->model.get())},
-                        {QStringLiteral("projectDraft"), QVariant::fromValue(draft.get())}}));
+        view = qobject_cast<QQuickItem *>(page->load(QStringLiteral("TimerView.qml"),
+            {{QStringLiteral("model"), QVariant::fromValue(page->model.get())},
+                {QStringLiteral("projectDraft"), QVariant::fromValue(draft.get())}}));
         return view != nullptr;
     }
 
@@ -64,8 +63,8 @@ public:
     QQuickItem *dialogButton(const QString &dialog, const QString &button) const
     {
         QObject *popupObject = popup(dialog);
-        auto *content = popupObject ? popupObject->property("contentItem").value<QQuickItem *>()
-                                    : nullptr;
+        auto *content =
+            popupObject ? popupObject->property("contentItem").value<QQuickItem *>() : nullptr;
         return content ? page->item(button, content) : nullptr;
     }
 
