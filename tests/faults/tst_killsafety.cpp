@@ -27,7 +27,7 @@ const QString recordFileName = u"focus-records.json"_s;
 const QString copyKey = u"focus-records"_s;
 
 // What a probe reported before it died: the count it loaded and the count of its last save
-// that returned (-1 when it got that far).
+// that returned (-1 when it did not get that far).
 struct Reported {
     qsizetype loaded = -1;
     qsizetype saved = -1;
@@ -238,6 +238,7 @@ void TestKillSafety::shouldLeaveOldOrNewCompleteHistoryWhereverTheWriterIsKilled
             QVERIFY2(output.contains("ready "),
                 QByteArray(output + probe.readAllStandardError()).constData());
         }
+        // Real time on purpose: the probe runs on its own, and the moment of the kill is the point.
         std::this_thread::sleep_for(
             std::chrono::microseconds(random.bounded(qint64(2 * saveMicros) + 1)));
         probe.kill();

@@ -5,7 +5,9 @@
 #include "ui/trayitem.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -80,6 +82,8 @@ private Q_SLOTS:
     void shouldAskForTheWindowAndForQuitting();
     void shouldAnnounceTheTimeLeftAndTheState();
     void shouldRedrawTheIconOnlyWhenItChanges();
+    void shouldStayHiddenWithoutATray();
+    void shouldAppearInTheDesktopsTray();
 };
 
 void TestTrayItem::initTestCase()
@@ -277,6 +281,32 @@ void TestTrayItem::shouldRedrawTheIconOnlyWhenItChanges()
     tray.clock.advance(3600);
     tray.model->tick();
     QCOMPARE(redraws.count(), paused);
+}
+
+void TestTrayItem::shouldStayHiddenWithoutATray()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        QSKIP("this desktop has a tray");
+    Tray tray;
+    QVERIFY(!tray.item->showIfAvailable());
+    QVERIFY(!tray.item->icon().isVisible());
+}
+
+void TestTrayItem::shouldAppearInTheDesktopsTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (qEnvironmentVariableIsSet("VELMOR_REQUIRE_TRAY"))
+            QFAIL("no system tray on this desktop");
+        QSKIP("no system tray here; scripts/with-test-desktop provides one");
+    }
+    Tray tray;
+    QVERIFY(tray.item->showIfAvailable());
+    QVERIFY(tray.item->icon().isVisible());
+    // Docked: the icon sits in the tray host's panel along the bottom edge of the screen, not
+    // where an undocked window would wait.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QTRY_VERIFY_WITH_TIMEOUT(tray.item->icon().geometry().bottom() >= screen.bottom() - 30, 5000);
+    QVERIFY(screen.contains(tray.item->icon().geometry()));
 }
 
 QTEST_MAIN(TestTrayItem)
