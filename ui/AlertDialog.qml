@@ -12,7 +12,7 @@ Dialog {
 
     property bool shown: false
     property string message
-    property AbstractButton cancelButton
+    property T.AbstractButton cancelButton
     default property alias body: bodyColumn.data
 
     signal dismissed

@@ -62,6 +62,7 @@ Item {
                     ReviewWeekButton {
                         objectName: "reviewPrevious"
                         symbol: "chevron.left"
+                        Accessible.name: "上一周"
                         onClicked: page.model.selectWeek(page.model.selectedWeekOffset - 1)
                     }
                     Label {
@@ -74,6 +75,7 @@ Item {
                     ReviewWeekButton {
                         objectName: "reviewNext"
                         symbol: "chevron.right"
+                        Accessible.name: "下一周"
                         onClicked: page.model.selectWeek(page.model.selectedWeekOffset + 1)
                     }
                 }

@@ -13,12 +13,42 @@
 #include "ui/trayitem.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QLoggingCategory>
 #include <QProcessEnvironment>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QUrl>
 
+#include <ctime>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Start-up and save times for bench/measure-app, off unless QT_LOGGING_RULES has
+// "velmor.timing.info=true"; no test hook needed to measure the real application.
+Q_LOGGING_CATEGORY(lcTiming, "velmor.timing", QtWarningMsg)
+
+// Milliseconds since the kernel started this process, so the loading of the libraries counts
+// too. Field 22 of /proc/self/stat is the start in clock ticks since boot (10 ms steps).
+double msSinceProcessStart()
+{
+    QFile stat(u"/proc/self/stat"_s);
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // The command name in field 2 may hold spaces; the fields after it do not.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    timespec now {};
+    if (fields.size() < 20 || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+        return -1;
+    const double startedMs = fields.at(19).toDouble() * 1000.0 / double(sysconf(_SC_CLK_TCK));
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startedMs;
+}
+
+} // namespace
 
 VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     : QObject(parent),
@@ -69,6 +99,18 @@ bool VelmorsTimerApp::start()
     QWindow *window = mainWindow();
     if (!window)
         return false;
+    auto *quickWindow = qobject_cast<QQuickWindow *>(window);
+    if (quickWindow && lcTiming().isInfoEnabled()) {
+        // On the render thread, right after the swap: a queued report would add the event loop's
+        // latency to the figure.
+        connect(
+            quickWindow, &QQuickWindow::frameSwapped, quickWindow,
+            [] {
+                qCInfo(lcTiming, "first frame of the main window: %.0f ms after process start",
+                    msSinceProcessStart());
+            },
+            Qt::DirectConnection | Qt::SingleShotConnection);
+    }
 
     m_trayShown = m_tray->showIfAvailable();
     // With a tray item the application lives on when its window closes, like the menu-bar item
