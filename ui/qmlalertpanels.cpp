@@ -1,6 +1,8 @@
 #include "ui/qmlalertpanels.h"
 
 #include "model/timermodel.h"
+#include "ui/keyboardonpress.h"
+#include "ui/x11workspaces.h"
 
 #include <QGuiApplication>
 #include <QQmlEngine>
@@ -52,6 +54,7 @@ QQuickView *QmlAlertPanels::createPanel() const
     // Read by the X11 platform plugin: map the window without asking the window manager to
     // activate it, so typing in the application in front goes on undisturbed.
     panel->setProperty("_q_showWithoutActivating", true);
+    KeyboardOnPress::install(*panel);
     panel->setInitialProperties({{u"model"_s, QVariant::fromValue(m_model.data())}});
     panel->setSource(source());
     if (panel->status() != QQuickView::Ready) {
@@ -75,6 +78,8 @@ void QmlAlertPanels::showOnEveryScreen()
             break;
         panel->setScreen(screen);
         panel->setGeometry(geometryIn(screen->availableGeometry()));
+        // A user on another workspace must see the alert too.
+        X11Workspaces::showOnAllWorkspaces(*panel);
         m_panels.append(panel);
     }
     // A newly mapped window goes on top of its layer; the stay-on-top hint puts that layer above
