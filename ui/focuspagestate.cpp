@@ -2,6 +2,7 @@
 
 #include "model/timermodel.h"
 #include "records/instant.h"
+#include "ui/modelrebind.h"
 
 #include <QLocale>
 
@@ -13,11 +14,8 @@ FocusPageState::FocusPageState(QObject *parent) : QObject(parent) { }
 
 void FocusPageState::setTimerModel(TimerModel *model)
 {
-    if (m_model == model)
+    if (!rebindModel(*this, m_model, model))
         return;
-    if (m_model)
-        disconnect(m_model, nullptr, this, nullptr);
-    m_model = model;
     if (m_model) {
         const auto session = [this](auto signal) {
             connect(m_model, signal, this, &FocusPageState::sessionChanged);

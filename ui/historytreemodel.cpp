@@ -3,6 +3,7 @@
 #include "model/timermodel.h"
 #include "records/instant.h"
 #include "records/recordqueries.h"
+#include "ui/modelrebind.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -41,11 +42,8 @@ HistoryTreeModel::HistoryTreeModel(QObject *parent) : QAbstractListModel(parent)
 
 void HistoryTreeModel::setModel(TimerModel *model)
 {
-    if (m_model == model)
+    if (!rebindModel(*this, m_model, model))
         return;
-    if (m_model)
-        disconnect(m_model, nullptr, this, nullptr);
-    m_model = model;
     if (m_model) {
         connect(m_model, &TimerModel::recordsChanged, this, &HistoryTreeModel::rebuild);
         connect(m_model, &TimerModel::recordRangeChanged, this, &HistoryTreeModel::rebuild);

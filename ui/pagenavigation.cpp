@@ -1,16 +1,14 @@
 #include "ui/pagenavigation.h"
 
 #include "model/timermodel.h"
+#include "ui/modelrebind.h"
 
 PageNavigation::PageNavigation(QObject *parent) : QObject(parent) { }
 
 void PageNavigation::setTimerModel(TimerModel *model)
 {
-    if (m_model == model)
+    if (!rebindModel(*this, m_model, model))
         return;
-    if (m_model)
-        disconnect(m_model, nullptr, this, nullptr);
-    m_model = model;
     if (m_model) {
         connect(m_model, &TimerModel::showRecordsChanged, this, &PageNavigation::pageChanged);
         connect(m_model, &TimerModel::showReviewChanged, this, &PageNavigation::pageChanged);

@@ -1,6 +1,7 @@
 #include "ui/settingsform.h"
 
 #include "model/timermodel.h"
+#include "ui/modelrebind.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,11 +21,8 @@ SettingsForm::SettingsForm(QObject *parent) : QObject(parent) { }
 
 void SettingsForm::setModel(TimerModel *model)
 {
-    if (m_model == model)
+    if (!rebindModel(*this, m_model, model))
         return;
-    if (m_model)
-        disconnect(m_model, nullptr, this, nullptr);
-    m_model = model;
     if (m_model) {
         // An import changes both settings; the selection follows whichever arrives.
         connect(m_model, &TimerModel::customPathChanged, this, [this] {

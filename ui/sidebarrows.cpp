@@ -2,6 +2,7 @@
 
 #include "model/timermodel.h"
 #include "projects/projectdraft.h"
+#include "ui/modelrebind.h"
 
 using namespace Qt::StringLiterals;
 
@@ -9,11 +10,8 @@ SidebarRows::SidebarRows(QObject *parent) : QAbstractListModel(parent) { }
 
 void SidebarRows::setTimerModel(TimerModel *model)
 {
-    if (m_model == model)
+    if (!rebindModel(*this, m_model, model))
         return;
-    if (m_model)
-        disconnect(m_model, nullptr, this, nullptr);
-    m_model = model;
     if (m_model) {
         const auto follow = [this](auto signal) {
             connect(m_model, signal, this, &SidebarRows::refresh);
