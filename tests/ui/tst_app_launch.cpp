@@ -8,7 +8,9 @@
 #include <QTest>
 #include <QWindow>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -89,6 +91,7 @@ private Q_SLOTS:
     void shouldBringForwardTheFirstShownWindowWithTheTitle();
     void shouldHandASecondLaunchOverToTheRunningOne();
     void shouldStartAfterTheRunningOneWasKilled();
+    void shouldRunOneInstanceWhenLaunchedSeveralTimesAtOnce();
 };
 
 void TestAppLaunch::shouldAskForXcbOnlyOnAWaylandSessionWithXWayland_data()
@@ -183,6 +186,40 @@ void TestAppLaunch::shouldStartAfterTheRunningOneWasKilled()
     QTRY_VERIFY_WITH_TIMEOUT(windowCameUp(*next, nextOutput), 20000);
     QCOMPARE(next->state(), QProcess::Running);
     stop(*next);
+}
+
+void TestAppLaunch::shouldRunOneInstanceWhenLaunchedSeveralTimesAtOnce()
+{
+    Sandbox sandbox;
+    // Started back to back, before any of them can have taken the lock.
+    std::vector<std::unique_ptr<QProcess>> launches;
+    for (int i = 0; i < 4; ++i)
+        launches.push_back(sandbox.launch());
+    for (const auto &launch : launches)
+        QVERIFY2(launch->waitForStarted(5000), qPrintable(launch->errorString()));
+
+    // All but one hand over and leave; the one that stays is the only one that drew a window.
+    const auto running = [&] {
+        return std::count_if(launches.cbegin(), launches.cend(),
+            [](const auto &launch) { return launch->state() == QProcess::Running; });
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(running(), 1, 20000);
+    QTest::qWait(1000);
+    QCOMPARE(running(), 1);
+    int drew = 0;
+    for (const auto &launch : launches) {
+        QByteArray output;
+        if (launch->state() == QProcess::Running) {
+            QTRY_VERIFY_WITH_TIMEOUT(windowCameUp(*launch, output), 20000);
+            ++drew;
+            stop(*launch);
+        } else {
+            QCOMPARE(launch->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(launch->exitCode(), 0);
+            drew += windowCameUp(*launch, output) ? 1 : 0;
+        }
+    }
+    QCOMPARE(drew, 1);
 }
 
 QTEST_MAIN(TestAppLaunch)
