@@ -36,8 +36,8 @@ public:
         services.wake = &wake;
         services.fileWriter = writer;
         if (withCompletion)
-            model = std::make_unique<TimerModel>(defaults, clock.clock(), [this] { ++completions; },
-                                                 services);
+            model = std::make_unique<TimerModel>(
+                defaults, clock.clock(), [this] { ++completions; }, services);
         else
             model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
     }
@@ -112,7 +112,7 @@ private Q_SLOTS:
         defaults.seed(goalKey, qint64(40));
         FakeClock clock;
         TimerModel model(defaults, clock.clock(), nullptr, f.services);
-        QCOMPARE(defaults.writtenKeys, QStringList{goalKey});
+        QCOMPARE(defaults.writtenKeys, QStringList {goalKey});
     }
 
     void shouldStartWithTheInitialValues()
@@ -324,6 +324,44 @@ private Q_SLOTS:
         QCOMPARE(f.model->records().first().title, expected);
     }
 
+    void shouldRecordByTheDeadlineWhenTheWallClockIsSet_data()
+    {
+        QTest::addColumn<double>("clockMove"); // after ten minutes of a 25-minute session
+        QTest::addColumn<double>("thenRun"); // seconds of the clock after the move
+        QTest::addColumn<double>("remainingAfterMove");
+        QTest::addColumn<int>("recordsAfterMove");
+
+        // The session is held as a wall-clock deadline: the moved clock moves the time left.
+        QTest::newRow("forward past the deadline") << 7200.0 << 0.0 << 0.0 << 1;
+        QTest::newRow("forward within the session") << 300.0 << 600.0 << 600.0 << 0;
+        QTest::newRow("back an hour") << -3600.0 << 4500.0 << 4500.0 << 0;
+    }
+
+    void shouldRecordByTheDeadlineWhenTheWallClockIsSet()
+    {
+        QFETCH(double, clockMove);
+        QFETCH(double, thenRun);
+        QFETCH(double, remainingAfterMove);
+        QFETCH(int, recordsAfterMove);
+        Fixture f;
+        const double started = f.clock.now();
+        f.runFor(600);
+        f.clock.advance(clockMove);
+        f.model->tick();
+        QCOMPARE(f.model->remaining(), remainingAfterMove);
+        QCOMPARE(f.model->records().size(), recordsAfterMove);
+        f.clock.advance(thenRun);
+        f.model->tick();
+
+        // Whichever way the clock went, the session ends at its deadline with its full length.
+        QCOMPARE(f.model->records().size(), 1);
+        const FocusRecord &record = f.model->records().first();
+        QCOMPARE(record.startedAt, started);
+        QCOMPARE(record.endedAt, started + 1500);
+        QCOMPARE(record.duration, 1500.0);
+        QCOMPARE(f.alert.shown, 1);
+    }
+
     void shouldRecordTheDeadlineAsEndAfterSleep()
     {
         Fixture f;
@@ -387,9 +425,10 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("note");
         QTest::addColumn<QString>("toast");
         QTest::addColumn<QVariant>("storedNote");
-        QTest::newRow("119 s, no note") << 119.0 << QVariant() << u"已记录1分钟专注。"_s << QVariant();
-        QTest::newRow("3599 s") << 3599.0 << QVariant(u"下一步：写测试"_s) << u"已记录59分钟专注。"_s
-                                << QVariant(u"下一步：写测试"_s);
+        QTest::newRow("119 s, no note")
+            << 119.0 << QVariant() << u"已记录1分钟专注。"_s << QVariant();
+        QTest::newRow("3599 s") << 3599.0 << QVariant(u"下一步：写测试"_s)
+                                << u"已记录59分钟专注。"_s << QVariant(u"下一步：写测试"_s);
         QTest::newRow("1530 s") << 1530.0 << QVariant() << u"已记录25分钟专注。"_s << QVariant();
         QTest::newRow("blank note is no note")
             << 600.0 << QVariant(u"  \n\t "_s) << u"已记录10分钟专注。"_s << QVariant();
