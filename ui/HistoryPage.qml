@@ -21,6 +21,11 @@ Rectangle {
 
     ListView {
         id: list
+
+        // The header grows and shrinks above the first row (the undo banner comes and goes);
+        // while the page's top is in view it stays in view, title and filters included.
+        property bool showsTop: true
+
         objectName: "historyList"
         anchors.fill: parent
         topMargin: 30
@@ -31,6 +36,8 @@ Rectangle {
         boundsBehavior: Flickable.StopAtBounds
         reuseItems: true
         model: treeModel
+        onContentYChanged: showsTop = contentY <= originY - topMargin + 1
+        onOriginYChanged: if (showsTop) contentY = originY - topMargin
 
         header: HistoryHeader {
             width: list.width - list.leftMargin - list.rightMargin
