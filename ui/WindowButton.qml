@@ -20,6 +20,8 @@ Button {
                                         : selected ? Theme.blue : Theme.ink
 
     Accessible.name: text
+    // Hidden buttons leave the accessibility tree, so a screen reader offers only what is shown.
+    Accessible.ignored: !visible
     hoverEnabled: true
     opacity: enabled ? 1 : 0.4
     font.family: Theme.fontFamily
