@@ -13,6 +13,10 @@ Rectangle {
     implicitWidth: 440
     implicitHeight: 370
     color: Theme.canvas
+    // A hairline edge, so the panel stands apart from the window behind it where the desktop
+    // draws no frame around it.
+    border.width: 1
+    border.color: Qt.rgba(0.20, 0.28, 0.38, 0.18)
     // Return is the panel's default action, "知道了".
     focus: true
     Keys.onReturnPressed: prompt.acknowledge()

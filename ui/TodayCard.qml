@@ -72,8 +72,10 @@ Rectangle {
                 implicitWidth: 174
                 implicitHeight: 174
 
-                // The two background circles are stroked on the circle inscribed in the square, so
-                // half of their width lies outside it; the shape is grown to hold that half.
+                // The two background circles, 22 wide on the circle inscribed in the square, are
+                // filled as rings rather than stroked: a stroked full circle overlaps itself where
+                // its curve segments meet, and the pale colour shows seams there. The shape is
+                // grown to hold the half of the width that lies outside the square.
                 Shape {
                     anchors.fill: parent
                     anchors.margins: -11
@@ -82,27 +84,43 @@ Rectangle {
                     layer.smooth: true
 
                     ShapePath {
-                        strokeColor: Qt.rgba(0.0, 0.478, 1.0, 0.08)
-                        strokeWidth: 22
-                        fillColor: "transparent"
+                        strokeColor: "transparent"
+                        fillColor: Qt.rgba(0.0, 0.478, 1.0, 0.08)
+                        fillRule: ShapePath.OddEvenFill
                         PathAngleArc {
                             centerX: 98
                             centerY: 98
-                            radiusX: 87
-                            radiusY: 87
+                            radiusX: 98
+                            radiusY: 98
                             sweepAngle: 360
+                        }
+                        PathAngleArc {
+                            centerX: 98
+                            centerY: 98
+                            radiusX: 76
+                            radiusY: 76
+                            sweepAngle: 360
+                            moveToStart: true
                         }
                     }
                     ShapePath {
-                        strokeColor: Qt.rgba(0.0, 0.478, 1.0, 0.12)
-                        strokeWidth: 22
-                        fillColor: "transparent"
+                        strokeColor: "transparent"
+                        fillColor: Qt.rgba(0.0, 0.478, 1.0, 0.12)
+                        fillRule: ShapePath.OddEvenFill
                         PathAngleArc {
                             centerX: 98
                             centerY: 98
-                            radiusX: 87
-                            radiusY: 87
+                            radiusX: 98
+                            radiusY: 98
                             sweepAngle: 360
+                        }
+                        PathAngleArc {
+                            centerX: 98
+                            centerY: 98
+                            radiusX: 76
+                            radiusY: 76
+                            sweepAngle: 360
+                            moveToStart: true
                         }
                     }
                 }
