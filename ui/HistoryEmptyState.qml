@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import VelmorFocus
 
 // Shown when no record passes the filters, or none exists yet.
@@ -23,7 +24,7 @@ Rectangle {
             width: 1
             height: 4
         }
-        Text {
+        Label {
             objectName: "historyEmptyTitle"
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
@@ -33,7 +34,7 @@ Rectangle {
             font.pixelSize: 20
             font.bold: true
         }
-        Text {
+        Label {
             objectName: "historyEmptyDescription"
             width: parent.width
             horizontalAlignment: Text.AlignHCenter

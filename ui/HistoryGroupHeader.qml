@@ -27,7 +27,7 @@ AbstractButton {
             expanded: header.expanded
             color: header.level === 2 ? Theme.secondary : Theme.ink
         }
-        Text {
+        Label {
             x: header.indent + 20
             y: header.topSpace + (parent.height - header.topSpace - height) / 2
             text: header.label

@@ -17,7 +17,7 @@ Column {
     RowLayout {
         width: header.width
 
-        Text {
+        Label {
             text: "专注记录"
             color: Theme.ink
             font.family: Theme.fontFamily
@@ -39,7 +39,7 @@ Column {
         model: header.model
     }
 
-    Text {
+    Label {
         objectName: "historySummary"
         width: header.width
         text: "已完成的专注 · " + header.recordCount + " 次；按完成日期归档，时长不含暂停。"

@@ -57,7 +57,7 @@ Item {
                         radius: 3.5
                         color: record.projectColor
                     }
-                    Text {
+                    Label {
                         objectName: "historyRecordProject"
                         Layout.alignment: Qt.AlignTop
                         Layout.topMargin: 3
@@ -95,7 +95,7 @@ Item {
                         radius: 4
                         color: Qt.rgba(Theme.orange.r, Theme.orange.g, Theme.orange.b, 0.12)
 
-                        Text {
+                        Label {
                             id: badge
                             objectName: "historyEarlyBadge"
                             anchors.centerIn: parent
@@ -108,7 +108,7 @@ Item {
                     }
                 }
 
-                Text {
+                Label {
                     objectName: "historyRecordWrapUp"
                     Layout.fillWidth: true
                     text: record.hasWrapUp ? record.wrapUp : "收尾未补"
@@ -120,7 +120,7 @@ Item {
                     font.pixelSize: 12
                 }
 
-                Text {
+                Label {
                     objectName: "historyRecordTime"
                     text: record.timeText
                     color: Theme.secondary
@@ -129,7 +129,7 @@ Item {
                 }
             }
 
-            Text {
+            Label {
                 objectName: "historyRecordDuration"
                 Layout.alignment: Qt.AlignVCenter
                 text: record.durationText

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import VelmorFocus
 
@@ -19,7 +20,7 @@ Rectangle {
         anchors.margins: 12
         spacing: 12
 
-        Text {
+        Label {
             objectName: "historyUndoText"
             Layout.fillWidth: true
             text: banner.model.deletedRecord ? "已删除：" + banner.model.deletedRecord.title : ""
