@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QProcessEnvironment>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <QTranslator>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -26,6 +27,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(VelmorsTimerApp::windowTitle());
     QApplication::setDesktopFileName(u"velmor-focus"_s);
     QQuickStyle::setStyle(u"Basic"_s);
+    // The window is flat and changes in small areas five times a second: Qt Quick's software
+    // renderer repaints just those areas. OpenGL, on the many desktops that draw it with an LLVM
+    // rasterizer, would cost a hundred megabytes and a sixth of a core while a session runs.
+    // QT_QUICK_BACKEND still chooses otherwise.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 
     // One running instance: a second launch brings the first one forward and leaves.
     SingleInstance instance(SingleInstance::defaultKey());

@@ -12,18 +12,25 @@ Item {
 
     readonly property real radius: Math.min(width, height) / 2 - 15
 
+    layer.enabled: true
+    layer.samples: 4
+    layer.smooth: true
+
     Repeater {
-        model: donut.slices
+        model: donut.slices.length
 
         Shape {
             id: slice
 
-            required property var modelData
+            required property int index
+            // Bound by position, so a new list of the same length keeps the shapes and only moves them.
+            readonly property var modelData: donut.slices[index] ?? {
+                "color": "transparent",
+                "start": 0,
+                "end": 0
+            }
 
             anchors.fill: parent
-            layer.enabled: true
-            layer.samples: 4
-            layer.smooth: true
 
             ShapePath {
                 strokeColor: slice.modelData.color
@@ -35,8 +42,8 @@ Item {
                     centerY: donut.height / 2
                     radiusX: donut.radius
                     radiusY: donut.radius
-                    startAngle: -90 + 360 * slice.modelData.start
-                    sweepAngle: 360 * (slice.modelData.end - slice.modelData.start)
+                    startAngle: -90 + Math.round(720 * slice.modelData.start) / 2
+                    sweepAngle: Math.round(720 * (slice.modelData.end - slice.modelData.start)) / 2
                 }
             }
         }

@@ -64,7 +64,7 @@ Item {
                 radiusX: ring.outerRadius
                 radiusY: ring.outerRadius
                 startAngle: -90
-                sweepAngle: 360 * goalArc.fraction
+                sweepAngle: Math.round(720 * goalArc.fraction) / 2
             }
         }
     }
@@ -88,7 +88,7 @@ Item {
                 radiusX: ring.sessionRadius
                 radiusY: ring.sessionRadius
                 startAngle: -90
-                sweepAngle: 360 * Math.min(1, ring.model.currentProgress)
+                sweepAngle: Math.round(720 * Math.min(1, ring.model.currentProgress)) / 2
             }
         }
     }

@@ -161,12 +161,17 @@ Rectangle {
                 spacing: 10
 
                 Repeater {
-                    model: card.slices
+                    model: card.slices.length
 
                     RowLayout {
                         id: legendRow
 
-                        required property var modelData
+                        required property int index
+                        readonly property var modelData: card.slices[index] ?? {
+                            "key": "",
+                            "text": "",
+                            "color": "transparent"
+                        }
 
                         objectName: "legendRow"
                         Layout.fillWidth: true
