@@ -67,6 +67,8 @@ QVariantMap TimerModel::todayDistribution() const
             {QStringLiteral("seconds"), slice.seconds},
             {QStringLiteral("start"), slice.start},
             {QStringLiteral("end"), slice.end},
+            {QStringLiteral("startAngle"), slice.startAngle},
+            {QStringLiteral("sweepAngle"), slice.sweepAngle},
             {QStringLiteral("text"), slice.text},
         });
     }
