@@ -6,7 +6,7 @@
 
 FocusStats::LiveSession TimerModel::liveSession() const
 {
-    return {running(), elapsed(), m_catalog.selectedProject(), m_catalog.selectedSubproject()};
+    return {running(), elapsed(), attributedProject(), attributedSubproject()};
 }
 
 void TimerModel::onRecordsReplaced()
