@@ -329,6 +329,14 @@ private Q_SLOTS:
         QVERIFY(timer);
         QVERIFY(timer->property("running").toBool());
         QCOMPARE(timer->property("interval").toInt(), 3000);
+
+        // The same message again starts its three seconds afresh.
+        QSignalSpy restarted(timer, SIGNAL(runningChanged()));
+        window->click(item(u"finishButton"_s));
+        QVERIFY(!restarted.isEmpty());
+        QVERIFY(timer->property("running").toBool());
+        QVERIFY(toast->isVisible());
+
         QMetaObject::invokeMethod(timer, "triggered");
         window->render();
         QCOMPARE(model().toast(), QString());
