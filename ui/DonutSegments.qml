@@ -7,7 +7,7 @@ import VelmorFocus
 Item {
     id: donut
 
-    // [{key, color, start, end}] with start and end as fractions of the full turn.
+    // [{key, color, startAngle, sweepAngle}] in degrees clockwise from 12 o'clock.
     property var slices: []
 
     readonly property real radius: Math.min(width, height) / 2 - 15
@@ -26,8 +26,8 @@ Item {
             // Bound by position, so a new list of the same length keeps the shapes and only moves them.
             readonly property var modelData: donut.slices[index] ?? {
                 "color": "transparent",
-                "start": 0,
-                "end": 0
+                "startAngle": 0,
+                "sweepAngle": 0
             }
 
             anchors.fill: parent
@@ -42,8 +42,8 @@ Item {
                     centerY: donut.height / 2
                     radiusX: donut.radius
                     radiusY: donut.radius
-                    startAngle: -90 + Math.round(720 * slice.modelData.start) / 2
-                    sweepAngle: Math.round(720 * (slice.modelData.end - slice.modelData.start)) / 2
+                    startAngle: -90 + slice.modelData.startAngle
+                    sweepAngle: slice.modelData.sweepAngle
                 }
             }
         }

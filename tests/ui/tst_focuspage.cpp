@@ -95,8 +95,8 @@ private Q_SLOTS:
         QTest::newRow("idle") << State::Idle << u"准备开始"_s << u"开始"_s << true << false;
         QTest::newRow("running") << State::Running << u"正在专注"_s << u"暂停"_s << false << true;
         QTest::newRow("paused") << State::Paused << u"已暂停"_s << u"继续"_s << false << true;
-        // Ran to zero and not yet reset: still started.
-        QTest::newRow("finished") << State::Finished << u"已暂停"_s << u"继续"_s << false << true;
+        // Ran to zero and not yet reset: recorded, and the button starts the next session.
+        QTest::newRow("finished") << State::Finished << u"已完成"_s << u"开始"_s << false << true;
     }
 
     void shouldFollowTheCountdownState()
@@ -151,22 +151,38 @@ private Q_SLOTS:
 
         window->click(button);
         QVERIFY(model().running());
+
+        // After a natural end the same button starts the next session of the chosen length.
+        model().setMinutes(10);
+        window->clock().advance(25 * 60);
+        model().tick();
+        QCOMPARE(model().records().size(), 1);
+        window->click(button);
+        QVERIFY(model().running());
+        QCOMPARE(model().remaining(), 10 * 60.0);
+        QCOMPARE(model().records().size(), 1);
     }
 
     void shouldShowTheAttribution_data()
     {
         QTest::addColumn<QString>("subproject");
+        QTest::addColumn<QString>("addedDuringASession");
         QTest::addColumn<QString>("attribution");
         QTest::addColumn<QString>("ringLabel");
 
-        QTest::newRow("project alone") << QString() << u"计时归属：学习未指定子项目"_s << u"学习"_s;
+        QTest::newRow("project alone")
+            << QString() << QString() << u"计时归属：学习未指定子项目"_s << u"学习"_s;
         QTest::newRow("with subproject")
-            << u"阅读"_s << u"计时归属：学习 / 阅读"_s << u"学习 / 阅读"_s;
+            << u"阅读"_s << QString() << u"计时归属：学习 / 阅读"_s << u"学习 / 阅读"_s;
+        // Adding a project selects it, but the running time still goes to the session's own.
+        QTest::newRow("a project added during a session")
+            << u"阅读"_s << u"写作"_s << u"计时归属：学习 / 阅读"_s << u"学习 / 阅读"_s;
     }
 
     void shouldShowTheAttribution()
     {
         QFETCH(QString, subproject);
+        QFETCH(QString, addedDuringASession);
         QFETCH(QString, attribution);
         QFETCH(QString, ringLabel);
 
@@ -174,6 +190,10 @@ private Q_SLOTS:
             model().addSubproject(subproject, u"学习"_s);
         model().setSelectedProject(u"学习"_s);
         model().setSelectedSubproject(subproject);
+        if (!addedDuringASession.isEmpty()) {
+            window->runFor(60);
+            model().addProject(addedDuringASession);
+        }
         window->render();
 
         QCOMPARE(textOf(item(u"attribution"_s)), attribution);
@@ -309,6 +329,14 @@ private Q_SLOTS:
         QVERIFY(timer);
         QVERIFY(timer->property("running").toBool());
         QCOMPARE(timer->property("interval").toInt(), 3000);
+
+        // The same message again starts its three seconds afresh.
+        QSignalSpy restarted(timer, SIGNAL(runningChanged()));
+        window->click(item(u"finishButton"_s));
+        QVERIFY(!restarted.isEmpty());
+        QVERIFY(timer->property("running").toBool());
+        QVERIFY(toast->isVisible());
+
         QMetaObject::invokeMethod(timer, "triggered");
         window->render();
         QCOMPARE(model().toast(), QString());
