@@ -38,11 +38,14 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    // OpenGL names its renderer while the records load, unless the user chose the renderer.
+    // OpenGL names its renderer while the records load, unless the user chose the renderer or
+    // there is no graphics device for it to be drawn by.
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     std::optional<OpenGlRendererProbe> openGl;
-    if (!VelmorsTimerApp::rendererChosenByUser(environment))
+    if (!VelmorsTimerApp::rendererChosenByUser(environment)
+        && OpenGlRendererProbe::hasGraphicsDevice()) {
         openGl.emplace();
+    }
 
     // The interface is Chinese; so are Qt's own dialogs (the open and save panels).
     QTranslator qtTranslator;

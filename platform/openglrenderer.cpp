@@ -1,5 +1,6 @@
 #include "platform/openglrenderer.h"
 
+#include <QDir>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
@@ -32,4 +33,14 @@ QString OpenGlRendererProbe::name()
     if (m_thread)
         m_thread->wait();
     return m_name;
+}
+
+bool OpenGlRendererProbe::hasGraphicsDevice()
+{
+    return !QDir(QStringLiteral("/dev/dri"))
+                .entryList({QStringLiteral("card*"), QStringLiteral("renderD*")}, QDir::System)
+                .isEmpty()
+        || !QDir(QStringLiteral("/dev"))
+                .entryList({QStringLiteral("nvidia*")}, QDir::System)
+                .isEmpty();
 }

@@ -18,6 +18,11 @@ public:
     // Waits for the answer: empty where the platform offers no OpenGL.
     QString name();
 
+    // Whether the machine has a graphics device (a DRM node, or NVIDIA's own) that could draw
+    // OpenGL in hardware. Without one, OpenGL can only be a processor rasterizer, and asking it
+    // would load it, and its tens of megabytes, into the process for nothing.
+    static bool hasGraphicsDevice();
+
 private:
     QOffscreenSurface m_surface;
     std::unique_ptr<QThread> m_thread;
