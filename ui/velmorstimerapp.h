@@ -51,6 +51,9 @@ public:
     // and placement. Absent when the user chose a platform or there is no X server to use.
     static std::optional<QByteArray> preferredPlatform(const QProcessEnvironment &environment);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QWindow *mainWindow() const;
 
