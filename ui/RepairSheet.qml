@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import QtQuick.Templates as T
 import VelmorFocus
 
 // The sheet that restores records that failed to load: every source with what it holds, the
@@ -13,7 +14,7 @@ Popup {
     readonly property RepairSourceList sources: model.repairSources
 
     objectName: "repairSheet"
-    anchors.centerIn: Overlay.overlay
+    anchors.centerIn: T.Overlay.overlay
     modal: true
     focus: true
     padding: 24
@@ -120,6 +121,8 @@ Popup {
                     spacing: 3
 
                     RadioButton {
+                        id: choice
+
                         objectName: "repairSource"
                         // Drawn from the chosen row; a press chooses, it never toggles.
                         checkable: false
@@ -130,8 +133,30 @@ Popup {
                         font.pixelSize: Theme.bodySize
                         font.bold: true
                         padding: 0
+                        spacing: 10
                         Accessible.name: text
                         onClicked: sheet.sources.selectedRow = row.index
+
+                        indicator: Rectangle {
+                            x: choice.leftPadding
+                            y: (choice.height - height) / 2
+                            implicitWidth: 18
+                            implicitHeight: 18
+                            radius: 9
+                            color: "white"
+                            border.width: choice.checked ? 2 : 1
+                            border.color: choice.checked
+                                          ? Theme.blue : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.35)
+
+                            Rectangle {
+                                anchors.centerIn: parent
+                                width: 8
+                                height: 8
+                                radius: 4
+                                color: Theme.blue
+                                visible: choice.checked
+                            }
+                        }
                     }
                     Label {
                         Layout.leftMargin: 28
