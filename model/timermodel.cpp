@@ -40,6 +40,7 @@ TimerModel::TimerModel(DefaultsStore &defaults, Clock now, std::function<void()>
     , m_store(defaults, writerOf(m_services), m_services.storageFolder, m_now)
     , m_catalog(defaults)
     , m_stats(m_now, m_services.todayClock)
+    , m_repairSources(std::make_unique<RepairSourceList>(this))
 {
     loadDailyGoal();
     m_catalog.load();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/countdown.h"
+#include "model/repairsourcelist.h"
 #include "projects/projectcatalog.h"
 #include "projects/projecteditoractions.h"
 #include "records/focusrecord.h"
@@ -11,6 +12,7 @@
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVariantMap>
 
@@ -45,6 +47,9 @@ struct TimerServices {
     SoundService *sound = nullptr;
     FileDialogs *dialogs = nullptr;
     FileBrowser *fileBrowser = nullptr;
+    // Reads the repair sources on a thread of the model's own, so large backups never hold up the
+    // window. Off: they are read at once, on the calling thread.
+    bool readInBackground = false;
 };
 
 // The one object that the views see: every piece of state and every operation. It is a thin
@@ -94,6 +99,16 @@ class TimerModel final : public QObject, public ProjectEditorActions {
     // Records
     Q_PROPERTY(QList<FocusRecord> records READ records NOTIFY recordsChanged FINAL)
     Q_PROPERTY(QString recordError READ recordError WRITE setRecordError NOTIFY recordErrorChanged FINAL)
+    // False after a failed load, until a repair.
+    Q_PROPERTY(bool recordsReadable READ recordsReadable NOTIFY recordsReadableChanged FINAL)
+    // Sessions that ended while writing was locked, kept for the repair to write.
+    Q_PROPERTY(int waitingSessions READ waitingSessions NOTIFY waitingSessionsChanged FINAL)
+    Q_PROPERTY(QString waitingText READ waitingText NOTIFY waitingSessionsChanged FINAL)
+    // The repair sheet is shown.
+    Q_PROPERTY(bool pendingRepair READ pendingRepair WRITE setPendingRepair NOTIFY pendingRepairChanged FINAL)
+    Q_PROPERTY(RepairSourceList *repairSources READ repairSources CONSTANT FINAL)
+    // Quitting would drop waiting sessions: the confirmation is to be shown.
+    Q_PROPERTY(bool pendingQuit READ pendingQuit WRITE setPendingQuit NOTIFY pendingQuitChanged FINAL)
 
     Q_PROPERTY(QString recordRange READ recordRange WRITE setRecordRange NOTIFY recordRangeChanged FINAL)
     Q_PROPERTY(QString recordProject READ recordProject WRITE setRecordProject NOTIFY recordProjectChanged FINAL)
@@ -249,6 +264,24 @@ public:
     // Opens the folder of the record file and its backups in the file manager.
     Q_INVOKABLE void openStorageFolder();
 
+    // Repair of records that failed to load
+    int waitingSessions() const { return int(m_waiting.size()); }
+    const FocusRecordList &waitingRecords() const { return m_waiting; }
+    QString waitingText() const;
+    bool pendingRepair() const { return m_pendingRepair; }
+    void setPendingRepair(bool value);
+    RepairSourceList *repairSources() const { return m_repairSources.get(); }
+    // Reads the sources into repairSources and opens the sheet; only while writing is locked.
+    Q_INVOKABLE void prepareRepair();
+    // Writes the chosen source with the waiting sessions as the record list and unlocks writing.
+    // On failure repairSources.failure tells why and nothing is overwritten.
+    Q_INVOKABLE bool repairRecords();
+    bool pendingQuit() const { return m_pendingQuit; }
+    void setPendingQuit(bool value);
+    // Quits at once (quitApproved), or first asks while sessions wait to be written.
+    Q_INVOKABLE void requestQuit();
+    Q_INVOKABLE void confirmQuit();
+
     // Figures
     int selectedWeekOffset() const { return m_stats.selectedWeekOffset(); }
     Q_INVOKABLE void selectWeek(int offset);
@@ -311,6 +344,12 @@ Q_SIGNALS:
     void selectedSubprojectChanged();
     void recordsChanged();
     void recordErrorChanged();
+    void recordsReadableChanged();
+    void waitingSessionsChanged();
+    void pendingRepairChanged();
+    void pendingQuitChanged();
+    // The application may end now.
+    void quitApproved();
     void recordRangeChanged();
     void recordProjectChanged();
     void recordSearchChanged();
@@ -341,6 +380,9 @@ private:
     FocusStats::LiveSession liveSession() const;
     // The list changed: the figures follow it.
     void onRecordsReplaced();
+    // A session that ended while writing was locked, for the repair to write.
+    void keepWaiting(const FocusRecord &record);
+    void showRepairSources(quint64 reading, const QList<RepairSource> &sources);
     void watchForANewDay();
     // Tells the views which catalogue fields an accepted operation assigned.
     void notifyCatalog(ProjectCatalog::Fields fields);
@@ -381,4 +423,12 @@ private:
     // Midnight changes what "today" and the current week are, also while nothing runs.
     QTimer m_dayWatch;
     std::optional<FocusCalendar::Interval> m_watchedDay;
+
+    FocusRecordList m_waiting; // newest first
+    bool m_pendingRepair = false;
+    bool m_pendingQuit = false;
+    std::unique_ptr<RepairSourceList> m_repairSources;
+    quint64 m_repairReading = 0; // the latest reading of the sources; older results are dropped
+    // Last, so that it is destroyed first: its destructor waits for a reading still under way.
+    QThreadPool m_background;
 };

@@ -107,11 +107,15 @@ void TimerModel::finishNaturally(double reachedDeadline)
 {
     // The countdown is already finished (not running, no deadline) when this runs.
     if (m_countdown.sessionStart()) {
+        const FocusRecord record = SessionRecord::naturalEnd(m_countdown, reachedDeadline);
         FocusRecordList updated;
         updated.reserve(records().size() + 1);
-        updated.append(SessionRecord::naturalEnd(m_countdown, reachedDeadline));
+        updated.append(record);
         updated.append(records());
-        saveRecords(updated); // on failure recordError tells why; the session has ended anyway
+        // On failure recordError tells why; the session has ended anyway. While writing is
+        // locked it is kept for the repair to write.
+        if (!saveRecords(updated) && !recordsReadable())
+            keepWaiting(record);
     }
     if (m_completion)
         m_completion();

@@ -202,3 +202,13 @@ RecordStore::SaveResult RecordStore::save(const FocusRecordList &newRecords)
     m_records = newRecords;
     return {true, {}};
 }
+
+RecordStore::SaveResult RecordStore::restore(const FocusRecordList &newRecords)
+{
+    const bool wasReadable = m_readable;
+    m_readable = true;
+    const SaveResult result = save(newRecords);
+    if (!result.ok)
+        m_readable = wasReadable;
+    return result;
+}

@@ -44,6 +44,9 @@ public:
     };
     // Replaces the stored list (file, then defaults copy) and the list in memory, or nothing.
     SaveResult save(const FocusRecordList &newRecords);
+    // Writes a list the user chose to replace what failed to load, as save() does but also while
+    // writing is locked, and unlocks writing when it succeeds.
+    SaveResult restore(const FocusRecordList &newRecords);
 
     const FocusRecordList &records() const { return m_records; }
     bool readable() const { return m_readable; }

@@ -1,13 +1,16 @@
 """Seeds a home folder with sample data and photographs the running application in it.
 
-Run by scripts/screenshots on its private test desktop, in two steps:
+Run by scripts/screenshots on its private test desktop, in two steps for each kind of home:
 
-    screenshots.py seed HOME   before the application starts: a project catalogue with colours
-                               and subprojects, a daily goal, and records over the last two weeks
-                               plus a few older ones, all relative to today so the pictures stay
-                               meaningful whenever they are made;
-    screenshots.py shoot OUT   with the application running: every page and state, as PNG files
-                               in OUT.
+    screenshots.py seed-sample HOME   before the application starts: a project catalogue with
+                                      colours and subprojects, a daily goal, and records over the
+                                      last two weeks plus a few older ones, all relative to today
+                                      so the pictures stay meaningful whenever they are made;
+    screenshots.py shoot-sample OUT   with the application running: every page and state, as
+                                      PNG files in OUT;
+    screenshots.py seed-damaged HOME  the same catalogue and records in the defaults copy, a
+                                      record file that is not JSON and an older backup;
+    screenshots.py shoot-damaged OUT  the warning with a session kept, and the repair sheet.
 
 Controls are found by their accessible names over AT-SPI and clicked as a user would.
 """
@@ -21,7 +24,8 @@ import time
 
 import pyatspi
 
-from velmor_data import record, write_default, write_records
+from velmor_data import (data_folder, encode_records, instant, record, record_file, write_default,
+                         write_records)
 from velmor_desktop import (PARK, button, click, descendant, frames, main_window, press,
                             set_duration, showing, wait_for, xdotool)
 
@@ -98,12 +102,31 @@ def sample_records():
     return records
 
 
-def seed(home):
+def seed_catalog(home):
     write_default(home, "timer-projects", PROJECTS)
     write_default(home, "timer-project-colors", PROJECT_COLORS)
     write_default(home, "timer-subprojects", SUBPROJECTS)
     write_default(home, "timer-daily-goal-hours", GOAL_HOURS)
+
+
+def seed_sample(home):
+    seed_catalog(home)
     write_records(home, sample_records())
+
+
+def seed_damaged(home):
+    """The record file cut short by another program, the sample records in the defaults copy,
+    and a backup of an older, good list from three days ago."""
+    seed_catalog(home)
+    records = sample_records()
+    write_records(home, records)
+    with open(record_file(home), "r+b") as out:
+        out.truncate(len(encode_records(records)) // 2)
+    older = time.time() - 3 * 86400
+    with open(os.path.join(data_folder(home), f"focus-records-corrupt-{int(older)}.json"),
+              "wb") as out:
+        out.write(encode_records([entry for entry in records if entry["endedAt"] < instant(
+            datetime.datetime.fromtimestamp(older).astimezone())]))
 
 
 def find(frame, what, test, roles, timeout=20.0):
@@ -128,9 +151,7 @@ def open_group(frame, pattern):
     time.sleep(0.4)
 
 
-def shoot(out):
-    main = main_window()
-
+def photographer(main, out):
     def shot(name, whole_screen=False):
         """The main window, or the whole screen for what lies outside it (tray, alert)."""
         # Lets the last change reach the screen.
@@ -142,6 +163,12 @@ def shoot(out):
         subprocess.run(["import", "-window", "root", *crop, os.path.join(out, name + ".png")],
                        check=True)
         print(f"screenshots: {name}.png")
+    return shot
+
+
+def shoot_sample(out):
+    main = main_window()
+    shot = photographer(main, out)
 
     button(main, "开始")
     shot("main-idle")
@@ -220,6 +247,24 @@ def shoot(out):
     wait_for("the alert to close", lambda: len(frames()) == 1)
 
 
+def shoot_damaged(out):
+    main = main_window()
+    shot = photographer(main, out)
+    # A three-second session while writing is locked: it is kept for the repair.
+    button(main, "修复…")
+    set_duration(main, 0, 3)
+    press(main, "开始")
+    wait_for("the completion alert", lambda: len(frames()) > 1, timeout=15)
+    press([frame for frame in frames() if frame != main][0], "知道了")
+    wait_for("the alert to close", lambda: len(frames()) == 1)
+    showing(main, "1 段专注已暂存，修复记录后写入。")
+    shot("damaged-records")
+
+    press(main, "修复…")
+    find(main, 'the source "第二份副本"', lambda name: name == "第二份副本", ("radio button",))
+    shot("repair-sheet")
+
+
 def close_editor(frame):
     press(frame, "取消")
     wait_for("the editor to close", lambda: not descendant(frame, "取消", ("push button",)))
@@ -234,13 +279,14 @@ def showing_name(frame, test):
     return node.name if node is not None else None
 
 
+STEPS = {"seed-sample": seed_sample, "shoot-sample": shoot_sample,
+         "seed-damaged": seed_damaged, "shoot-damaged": shoot_damaged}
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("seed", "shoot"):
-        sys.exit("usage: screenshots.py seed HOME | shoot OUT")
-    if sys.argv[1] == "seed":
-        seed(sys.argv[2])
-    else:
-        shoot(sys.argv[2])
+    if len(sys.argv) != 3 or sys.argv[1] not in STEPS:
+        sys.exit(f"usage: screenshots.py {{{'|'.join(STEPS)}}} HOME-OR-OUT")
+    STEPS[sys.argv[1]](sys.argv[2])
 
 
 if __name__ == "__main__":

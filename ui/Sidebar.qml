@@ -56,13 +56,31 @@ Rectangle {
                     font.pixelSize: Theme.captionSize
                     color: Qt.rgba(0.62, 0.12, 0.09, 1)
                 }
-                RowLayout {
+                Label {
+                    objectName: "waitingSessionsText"
+                    Layout.fillWidth: true
+                    visible: text !== ""
+                    text: sidebar.model.waitingText
+                    wrapMode: Text.Wrap
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.captionSize
+                    font.bold: true
+                    color: Qt.rgba(0.62, 0.12, 0.09, 1)
+                }
+                Flow {
+                    Layout.fillWidth: true
                     spacing: 6
 
                     WindowButton {
                         objectName: "viewBackupButton"
                         text: "查看备份"
                         onClicked: sidebar.model.openStorageFolder()
+                    }
+                    WindowButton {
+                        objectName: "repairButton"
+                        visible: !sidebar.model.recordsReadable
+                        text: "修复…"
+                        onClicked: sidebar.model.prepareRepair()
                     }
                     WindowButton {
                         objectName: "dismissRecordErrorButton"

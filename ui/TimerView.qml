@@ -104,4 +104,10 @@ Item {
     SoundErrorDialog {
         model: view.model
     }
+    RepairSheet {
+        model: view.model
+    }
+    QuitDialog {
+        model: view.model
+    }
 }

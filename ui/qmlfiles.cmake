@@ -55,5 +55,7 @@ set(VELMOR_QML_FILES
     ui/ResetDialog.qml
     ui/SoundErrorDialog.qml
     ui/Toast.qml
+    ui/RepairSheet.qml
+    ui/QuitDialog.qml
 )
 set_source_files_properties(ui/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)

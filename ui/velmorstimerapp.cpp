@@ -68,6 +68,7 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     services.sound = m_sound.get();
     services.dialogs = m_dialogs.get();
     services.fileBrowser = m_fileBrowser.get();
+    services.readInBackground = true;
     m_model = std::make_unique<TimerModel>(FileDefaultsStore::standard(),
         &Instant::currentWallClock, std::function<void()>(), services);
     m_alertPanels->setModel(m_model.get());
@@ -76,8 +77,18 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     m_tray = std::make_unique<TrayItem>(*m_model);
     connect(
         m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);
-    connect(m_tray.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit,
+    // Sessions kept while writing is locked would be lost: the model asks first.
+    connect(m_tray.get(), &TrayItem::quitRequested, m_model.get(), &TimerModel::requestQuit);
+    connect(m_model.get(), &TimerModel::quitApproved, qApp, &QCoreApplication::quit,
         Qt::QueuedConnection);
+    connect(m_model.get(), &TimerModel::pendingQuitChanged, this, [this] {
+        // The question is asked in the main window, also when the user had closed it.
+        QWindow *window = mainWindow();
+        if (m_model->pendingQuit() && window) {
+            window->show();
+            bringMainWindowForward();
+        }
+    });
 }
 
 VelmorsTimerApp::~VelmorsTimerApp()
@@ -119,6 +130,7 @@ bool VelmorsTimerApp::start()
     // alert panels are windows too and must not keep such an application alive unseen.
     QApplication::setQuitOnLastWindowClosed(false);
     if (!m_trayShown) {
+        window->installEventFilter(this);
         connect(
             window, &QWindow::visibleChanged, qApp,
             [](bool visible) {
@@ -128,6 +140,17 @@ bool VelmorsTimerApp::start()
             Qt::QueuedConnection);
     }
     return true;
+}
+
+bool VelmorsTimerApp::eventFilter(QObject *watched, QEvent *event)
+{
+    // Without a tray item closing the window quits, which must ask first like "退出".
+    if (event->type() == QEvent::Close && m_model->waitingSessions() > 0) {
+        event->ignore();
+        m_model->requestQuit();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QWindow *VelmorsTimerApp::mainWindow() const

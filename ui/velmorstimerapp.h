@@ -63,6 +63,9 @@ public:
         const QProcessEnvironment &environment, const std::function<QString()> &openGlRenderer);
     static bool rendererChosenByUser(const QProcessEnvironment &environment);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QWindow *mainWindow() const;
 

@@ -416,10 +416,12 @@ def finish_early(app):
 
 
 def damaged_records(app):
-    """A record file that is not JSON: it is backed up, shown as a warning, never overwritten,
-    and the application keeps working without storing anything."""
+    """A record file that is not JSON: it is backed up, shown as a warning, never overwritten; a
+    session that ends meanwhile is kept, quitting asks first, and a repair from the second copy
+    writes the copy's records and the kept session."""
     damaged = b"\x00{\"id\": \xff\xfe broken [[[ not json\n"
-    # A valid defaults copy too, with 25 minutes of today: it must be neither loaded nor replaced.
+    # A valid defaults copy too, with 25 minutes of today: it is neither loaded nor replaced until
+    # the user repairs from it.
     now = datetime.datetime.now(SHANGHAI)
     midnight = now.replace(hour=0, minute=0, second=0, microsecond=0)
     ended = max(now - datetime.timedelta(minutes=1), midnight + datetime.timedelta(seconds=1))
@@ -434,7 +436,7 @@ def damaged_records(app):
     main = launch(app)
     shown_text(main, "专注记录读取异常，已备份原文，本次暂停写入以保护数据。")
     shown_button(main, "查看备份")
-    shown_button(main, "我知道了")
+    shown_button(main, "修复…")
     after = int(time.time())
     log("warning shown")
 
@@ -451,14 +453,21 @@ def damaged_records(app):
     wait_for("today's 0 minutes of 学习", lambda: find_showing(
         study, "今日 0 分钟", ("label", "static")), 10)
 
+    # The warning can be dismissed; writing stays locked.
+    press_shown(main, "我知道了")
+    gone(main, "专注记录读取异常，已备份原文，本次暂停写入以保护数据。")
+    check(app.running(), "the application is no longer running")
+
+    title = "暂存后写入"
     set_duration(main, 0, 3)
-    type_into(main, "这一轮要做什么？", "不会被记下")
+    type_into(main, "这一轮要做什么？", title)
     press_shown(main, "开始")
     wait_for("the completion alert", lambda: alert_frames(main), 30)
     alert = alert_frames(main)[0]
     shown_text(alert, "专注完成")
-    # The record is refused, and the warning says so.
+    # The record is refused and kept, and the warning says so.
     shown_text(main, "记录读取异常，已暂停写入以保护原数据。")
+    shown_text(main, "1 段专注已暂存，修复记录后写入。")
     press_shown(alert, "知道了")
     wait_for("the alert to close", lambda: not alert_frames(main), 10)
 
@@ -469,14 +478,44 @@ def damaged_records(app):
     check(sorted(os.listdir(folder)) == sorted(["focus-records.json"] + backups),
           f"unexpected files in the storage folder: {os.listdir(folder)}")
 
-    # Still alive and answering: the warning can be dismissed and the page works.
-    press_shown(main, "我知道了")
+    # Quitting would lose the kept session: it asks, and "取消" keeps the application running.
+    menu = open_tray_menu()
+    check(menu, "the tray menu did not open")
+    desktop.click(wait_for('the tray menu entry "退出"', lambda: find_showing(
+        menu, "退出", ("menu item",)), 10))
+    shown_text(main, "退出 Velmor's Focus？")
+    press_shown(main, "取消")
+    gone(main, "退出 Velmor's Focus？")
+    check(app.running(), "the application quit with a session waiting")
+    log("quitting asked first")
+
+    press_shown(main, "修复…")
+    second_copy = wait_for('the source "第二份副本"', lambda: find_showing(
+        main, "第二份副本", ("radio button",)))
+    shown_text(main, "1 条记录")
+    shown_text(main, "不是有效的 JSON")  # the backup of the damaged file, greyed
+    desktop.click(second_copy)
+    shown_text(main, "所选来源的记录最多，共 1 条。另有 1 段暂存的专注一并写入。")
+    press_shown(main, "修复记录")
     gone(main, "记录读取异常，已暂停写入以保护原数据。")
-    check(app.running(), "the application is no longer running")
-    shown_button(main, "开始")
-    shown_text(main, "准备开始")
-    check(read_file(velmor_data.record_file(app.home)) == damaged,
-          "the damaged record file was changed")
+    check(not find_showing(main, "修复…", ("push button",)), '"修复…" is still offered')
+    log("repaired from the second copy")
+
+    # The copy's record and the kept session, newest first, in the file and the copy alike.
+    wait_for_stored(app.home, 2)
+    records = stored_records(app.home)
+    check([record["title"] for record in records] == [title, "旧记录"],
+          f"stored records {records}")
+    check(records[0]["duration"] == 3 and records[0]["early"] is False,
+          f"the kept session was stored as {records[0]}")
+    check_stored_copy(app.home)
+    check(read_file(os.path.join(folder, backups[0])) == damaged, "the backup was changed")
+    check(sorted(os.listdir(folder)) == sorted(["focus-records.json"] + backups),
+          f"unexpected files in the storage folder: {os.listdir(folder)}")
+    # The restored 25 minutes count for today again.
+    wait_for("today's 25 minutes of 学习", lambda: find_showing(
+        study, "今日 25 分钟", ("label", "static")), 10)
+
     quit_from_tray(app)
 
 

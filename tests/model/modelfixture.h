@@ -27,6 +27,13 @@ public:
         model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
     }
 
+    // A new start of the application over the same stores and folder.
+    void restart()
+    {
+        model.reset();
+        model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
+    }
+
     QString storage() const { return *services.storageFolder; }
     QString recordFile() const { return storage() + QStringLiteral("/focus-records.json"); }
 

@@ -3,11 +3,15 @@
 #include "doubles/failingfilewriter.h"
 #include "model/timermodel.h"
 #include "modelfixture.h"
+#include "records/recordcodec.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +27,184 @@ private:
         return result;
     }
 
+    // Records that ended a day apart before the fixture's clock, the first title the newest.
+    static QByteArray encoded(const QStringList &titleList)
+    {
+        FocusRecordList list;
+        for (qsizetype i = 0; i < titleList.size(); ++i) {
+            FocusRecord record;
+            record.title = titleList.at(i);
+            record.endedAt = 794282400.0 - 86400.0 * double(i + 1);
+            record.startedAt = record.endedAt - 1500;
+            record.duration = 1500;
+            list.append(record);
+        }
+        return RecordCodec::encode(list);
+    }
+
+    // "copy:2" for a defaults copy of two records, "backup:<reason>" for a backup that is no use.
+    static QStringList described(const RepairSourceList &list)
+    {
+        QStringList result;
+        for (const RepairSource &source : list.sources()) {
+            result.append((source.isDefaultsCopy() ? u"copy:"_s : u"backup:"_s)
+                + (source.usable() ? QString::number(source.records->size()) : source.reason));
+        }
+        return result;
+    }
+
+    static QMap<QString, QByteArray> backupFiles(const QString &folder)
+    {
+        QMap<QString, QByteArray> files;
+        const QDir dir(folder);
+        for (const QString &name : dir.entryList({u"focus-records-corrupt-*"_s}, QDir::Files))
+            files.insert(name, ModelFixture::read(dir.filePath(name)));
+        return files;
+    }
+
 private Q_SLOTS:
+    // Repair of records that failed to load ------------------------------------------------
+
+    void shouldRepairFromTheChosenSource_data()
+    {
+        QTest::addColumn<QVariant>("copy"); // the defaults copy; invalid for none
+        QTest::addColumn<QByteArrayList>("backups"); // older backups, newest first; "<fifo>"
+        QTest::addColumn<QStringList>("waiting"); // sessions that end while writing is locked
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<int>("choice"); // -1: the row chosen at first
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QStringList>("restored"); // empty: no repair is possible
+        QTest::addColumn<bool>("copyKept"); // the replaced copy ends up in a backup
+
+        const QString damaged = u"不是有效的 JSON"_s;
+        const QVariant twoInCopy = encoded({u"副本二"_s, u"副本一"_s});
+        QTest::newRow("good copy") << twoInCopy << QByteArrayList() << QStringList()
+                                   << QStringList {u"copy:2"_s, u"backup:"_s + damaged} << -1
+                                   << u"所选来源的记录最多，共 2 条。"_s
+                                   << QStringList {u"副本二"_s, u"副本一"_s} << false;
+        QTest::newRow("good backup, damaged copy")
+            << QVariant("[{\"startedAt\""_ba)
+            << QByteArrayList {encoded({u"备份二"_s, u"备份一"_s})} << QStringList()
+            << QStringList {u"copy:"_s + damaged, u"backup:"_s + damaged, u"backup:2"_s} << -1
+            << u"所选来源的记录最多，共 2 条。"_s << QStringList {u"备份二"_s, u"备份一"_s} << true;
+        QTest::newRow("nothing good")
+            << QVariant() << QByteArrayList {"[{}]"_ba} << QStringList {u"暂存"_s}
+            << QStringList {u"backup:"_s + damaged, u"backup:内容不是专注记录"_s} << -1
+            << u"没有能读取的来源，请查看备份后手动修复。"_s << QStringList() << false;
+        QTest::newRow("a source with more records than the chosen one")
+            << twoInCopy
+            << QByteArrayList {encoded({u"备份三"_s, u"备份二"_s, u"备份一"_s}), encoded({u"旧"_s})}
+            << QStringList()
+            << QStringList {u"copy:2"_s, u"backup:"_s + damaged, u"backup:3"_s, u"backup:1"_s} << 0
+            << u"所选来源有 2 条记录，最多的来源有 3 条。"_s
+            << QStringList {u"副本二"_s, u"副本一"_s} << false;
+        QTest::newRow("fewer records chosen: the copy is kept in a backup")
+            << twoInCopy << QByteArrayList {encoded({u"旧"_s})} << QStringList()
+            << QStringList {u"copy:2"_s, u"backup:"_s + damaged, u"backup:1"_s} << 2
+            << u"所选来源有 1 条记录，最多的来源有 2 条。"_s << QStringList {u"旧"_s} << true;
+        QTest::newRow("waiting sessions added")
+            << twoInCopy << QByteArrayList() << QStringList {u"暂存一"_s, u"暂存二"_s}
+            << QStringList {u"copy:2"_s, u"backup:"_s + damaged} << -1
+            << u"所选来源的记录最多，共 2 条。另有 2 段暂存的专注一并写入。"_s
+            << QStringList {u"暂存二"_s, u"暂存一"_s, u"副本二"_s, u"副本一"_s} << false;
+        QTest::newRow("a FIFO named like a backup is refused without blocking")
+            << twoInCopy << QByteArrayList {"<fifo>"_ba} << QStringList()
+            << QStringList {u"copy:2"_s, u"backup:"_s + damaged, u"backup:不是普通文件"_s} << -1
+            << u"所选来源的记录最多，共 2 条。"_s << QStringList {u"副本二"_s, u"副本一"_s}
+            << false;
+    }
+
+    void shouldRepairFromTheChosenSource()
+    {
+        QFETCH(QVariant, copy);
+        QFETCH(QByteArrayList, backups);
+        QFETCH(QStringList, waiting);
+        QFETCH(QStringList, listed);
+        QFETCH(int, choice);
+        QFETCH(QString, summary);
+        QFETCH(QStringList, restored);
+        QFETCH(bool, copyKept);
+
+        ModelFixture f;
+        const QByteArray damaged = "这不是 JSON";
+        QDir().mkpath(f.storage());
+        QFile file(f.recordFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+        file.close();
+        if (copy.isValid())
+            f.defaults.seed(u"focus-records"_s, copy);
+        for (qsizetype i = 0; i < backups.size(); ++i) {
+            const QString path = f.storage() + u"/focus-records-corrupt-"_s
+                + QString::number(1772589600 - 1000 * (i + 1)) + u".json"_s;
+            if (backups.at(i) == "<fifo>") {
+                QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+                continue;
+            }
+            QFile backup(path);
+            QVERIFY(backup.open(QIODevice::WriteOnly));
+            backup.write(backups.at(i));
+        }
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"unreadable"_s));
+        f.restart();
+        QVERIFY(!f.model->recordsReadable());
+        for (const QString &title : waiting)
+            f.runToEnd(title);
+        QCOMPARE(f.model->waitingSessions(), int(waiting.size()));
+        QCOMPARE(f.model->waitingText().isEmpty(), waiting.isEmpty());
+        QVERIFY(f.model->records().isEmpty());
+
+        // Quitting asks first while sessions wait.
+        QSignalSpy quitApproved(f.model.get(), &TimerModel::quitApproved);
+        f.model->requestQuit();
+        QCOMPARE(quitApproved.count(), waiting.isEmpty() ? 1 : 0);
+        QCOMPARE(f.model->pendingQuit(), !waiting.isEmpty());
+        f.model->setPendingQuit(false);
+
+        f.model->prepareRepair();
+        QVERIFY(f.model->pendingRepair());
+        RepairSourceList &sources = *f.model->repairSources();
+        QCOMPARE(described(sources), listed);
+        if (choice >= 0)
+            sources.setSelectedRow(choice);
+        QCOMPARE(sources.summary(), summary);
+        const QMap<QString, QByteArray> backupsBefore = backupFiles(f.storage());
+        const QByteArray copyBefore = copy.isValid() ? copy.toByteArray() : QByteArray();
+
+        QCOMPARE(f.model->repairRecords(), !restored.isEmpty());
+        if (restored.isEmpty()) {
+            QVERIFY(!f.model->recordsReadable());
+            QCOMPARE(ModelFixture::read(f.recordFile()), damaged);
+            QCOMPARE(f.model->waitingSessions(), int(waiting.size()));
+            return;
+        }
+        QVERIFY(f.model->recordsReadable());
+        QVERIFY(f.model->recordError().isEmpty());
+        QVERIFY(!f.model->pendingRepair());
+        QCOMPARE(f.model->waitingSessions(), 0);
+        QCOMPARE(titles(f.model->records()), restored);
+        const QByteArray written = ModelFixture::read(f.recordFile());
+        QCOMPARE(written, RecordCodec::encode(f.model->records()));
+        QCOMPARE(f.defaults.value(u"focus-records"_s).toByteArray(), written);
+
+        // Backups are never removed or changed; what the repair replaced is held by one.
+        const QMap<QString, QByteArray> backupsAfter = backupFiles(f.storage());
+        for (auto it = backupsBefore.cbegin(); it != backupsBefore.cend(); ++it)
+            QCOMPARE(backupsAfter.value(it.key()), it.value());
+        QVERIFY(backupsAfter.values().contains(damaged));
+        QCOMPARE(backupsAfter.values().contains(copyBefore), copyKept);
+
+        // Writing is unlocked, and the next start reads the restored list.
+        quitApproved.clear();
+        f.model->requestQuit();
+        QCOMPARE(quitApproved.count(), 1);
+        f.runToEnd(u"修复之后"_s);
+        QCOMPARE(f.model->records().size(), restored.size() + 1);
+        f.restart();
+        QVERIFY(f.model->recordsReadable());
+        QCOMPARE(titles(f.model->records()), QStringList {u"修复之后"_s} + restored);
+    }
+
     // Delete and undo ---------------------------------------------------------------------
 
     void shouldRestoreOnlyTheLastDeletedRecord()
