@@ -10,6 +10,8 @@
 #include <QTranslator>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <cstdio>
+
 Q_IMPORT_QML_PLUGIN(VelmorFocusPlugin)
 
 using namespace Qt::StringLiterals;
@@ -36,9 +38,14 @@ int main(int argc, char *argv[])
 
     // One running instance: a second launch brings the first one forward and leaves.
     SingleInstance instance(SingleInstance::defaultKey());
-    if (!instance.claim()) {
-        instance.notifyPrimary();
+    switch (instance.claimOrHandOver()) {
+    case SingleInstance::Launch::Primary:
+        break;
+    case SingleInstance::Launch::HandedOver:
         return 0;
+    case SingleInstance::Launch::Failed:
+        std::fprintf(stderr, "velmor-focus: %s\n", qUtf8Printable(instance.failureReason()));
+        return 1;
     }
 
     // The interface is Chinese; so are Qt's own dialogs (the open and save panels).
@@ -51,7 +58,9 @@ int main(int argc, char *argv[])
     VelmorsTimerApp app;
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
         &VelmorsTimerApp::bringMainWindowForward);
-    if (!app.start())
+    if (!app.start()) {
+        std::fputs("velmor-focus: the main window could not be created\n", stderr);
         return 1;
+    }
     return application.exec();
 }
