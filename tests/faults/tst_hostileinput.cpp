@@ -416,6 +416,7 @@ void TestHostileInput::shouldStartWithDefaultsWhenSettingsAreHostile()
     QVERIFY(model->recordError().isEmpty());
     QVERIFY(model->dailyGoalHours() >= 1 && model->dailyGoalHours() <= 16);
     QVERIFY(model->projects().size() < 1000);
+    QCOMPARE(model->soundName(), u"Glass"_s);
     // Reading writes nothing over what it could not read.
     QVERIFY(FaultFixtures::unchanged(path, node, stored));
 
