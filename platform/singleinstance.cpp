@@ -115,7 +115,12 @@ QString SingleInstance::defaultFolder()
 
 QString SingleInstance::lockFilePath() const
 {
-    return m_lockPath.isEmpty() ? m_lockFolder + u'/' + m_key + u".lock"_s : m_lockPath;
+    return m_lockPath.isEmpty() ? lockPathIn(m_lockFolder) : m_lockPath;
+}
+
+QString SingleInstance::lockPathIn(const QString &folder) const
+{
+    return folder + u"/."_s + m_key + u".lock"_s;
 }
 
 QString SingleInstance::serverName() const
@@ -125,7 +130,8 @@ QString SingleInstance::serverName() const
 
 QString SingleInstance::publishedNamePath() const
 {
-    return m_lockFolder + u'/' + m_key + u".server"_s;
+    // Hidden, like the lock: the storage folder is the one "查看备份" shows the user.
+    return m_lockFolder + u"/."_s + m_key + u".server"_s;
 }
 
 bool SingleInstance::claim()
@@ -161,7 +167,7 @@ bool SingleInstance::claim()
 QLockFile::LockError SingleInstance::lockIn(const QString &folder)
 {
     UserFiles::makePrivateFolder(folder);
-    m_lockPath = folder + u'/' + m_key + u".lock"_s;
+    m_lockPath = lockPathIn(folder);
     auto lock = std::make_unique<QLockFile>(m_lockPath);
     // Held for the whole run, so age says nothing; a lock is stale only when its process is gone.
     lock->setStaleLockTime(0);
@@ -216,7 +222,7 @@ void SingleInstance::becomePrimary(bool holdsLock)
     m_primary = true;
     // Only the lock holder may remove a socket file: it can only be left by a dead primary.
     startListening(holdsLock);
-    const bool besideRecords = m_lockPath == m_lockFolder + u'/' + m_key + u".lock"_s;
+    const bool besideRecords = m_lockPath == lockPathIn(m_lockFolder);
     if (holdsLock && besideRecords && m_lockFolder != m_socketFolder) {
         m_published = AtomicFileWriter::instance()
                           .writeAtomically(publishedNamePath(), QFile::encodeName(serverName()))

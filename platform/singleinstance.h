@@ -63,6 +63,7 @@ Q_SIGNALS:
     void activationRequested();
 
 private:
+    QString lockPathIn(const QString &folder) const;
     QLockFile::LockError lockIn(const QString &folder);
     bool takeOverLockNamingNoProcess(QLockFile &lock);
     void describeHolder(const QLockFile &lock);

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cerrno>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,21 +53,24 @@ Read readRegular(const QString &path, qint64 maxBytes)
     result.opened = openRegular(file, path, &result.error);
     if (result.opened != Opened::Regular)
         return result;
-    if (file.size() > maxBytes) {
+    const qint64 size = file.size();
+    if (size > maxBytes) {
         result.tooLarge = true;
         return result;
     }
-    // One byte more than allowed tells a file that grew while it was read.
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
-        return result;
+    try {
+        QByteArray bytes(size, Qt::Uninitialized);
+        char past = 0;
+        if (file.read(bytes.data(), size) != size || file.read(&past, 1) != 0) {
+            result.error = file.error() != QFileDevice::NoError
+                ? file.errorString()
+                : QStringLiteral("the file changed while it was read");
+            return result;
+        }
+        result.bytes = std::move(bytes);
+    } catch (const std::bad_alloc &) {
+        result.error = QStringLiteral("the file does not fit in memory");
     }
-    if (bytes.size() > maxBytes) {
-        result.tooLarge = true;
-        return result;
-    }
-    result.bytes = std::move(bytes);
     return result;
 }
 

@@ -215,7 +215,7 @@ void TestSingleInstance::shouldPlaceLockBesideTheRecordsAndSocketInTheRuntimeFol
     const QString storage = m_dir->filePath(u"data/VelmorTimer"_s);
     SingleInstance instance(m_key, storage, folder);
     QVERIFY(instance.claim());
-    QCOMPARE(instance.lockFilePath(), storage + u'/' + m_key + u".lock"_s);
+    QCOMPARE(instance.lockFilePath(), storage + u"/."_s + m_key + u".lock"_s);
     QCOMPARE(instance.serverName(), m_dir->filePath(m_key + u".socket"_s));
     QVERIFY(isPrivateFolder(storage));
     QCOMPARE(modeOf(instance.lockFilePath()), mode_t(0600));

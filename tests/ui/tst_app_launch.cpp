@@ -177,7 +177,7 @@ void TestAppLaunch::shouldHandASecondLaunchOverToTheRunningOne()
     // The first one took the knock and runs on.
     QCOMPARE(first->state(), QProcess::Running);
     // The lock lives beside the records, where every session of the user meets it.
-    QVERIFY(QFile::exists(sandbox.path(u"data/VelmorTimer/velmor-focus.lock"_s)));
+    QVERIFY(QFile::exists(sandbox.path(u"data/VelmorTimer/.velmor-focus.lock"_s)));
     stop(*first);
     QCOMPARE(first->exitStatus(), QProcess::CrashExit);
 }
