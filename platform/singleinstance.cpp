@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -79,7 +80,10 @@ QString runtimeFolder()
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
     : QObject(parent), m_key(sanitizedKey(key)), m_socketFolder(defaultFolder())
 {
-    m_lockFolder = StoragePaths::storageFolder().value_or(m_socketFolder);
+    // Beside the storage folder, in the per-user data folder that holds it: every session of the
+    // user meets the lock there, and the storage folder is still made by the first save alone.
+    const std::optional<QString> storage = StoragePaths::storageFolder();
+    m_lockFolder = storage ? QFileInfo(*storage).path() : m_socketFolder;
 }
 
 SingleInstance::SingleInstance(const QString &key, const QString &folder, QObject *parent)
@@ -130,7 +134,7 @@ QString SingleInstance::serverName() const
 
 QString SingleInstance::publishedNamePath() const
 {
-    // Hidden, like the lock: the storage folder is the one "查看备份" shows the user.
+    // Hidden, like the lock: the folder beside the records is the user's own data folder.
     return m_lockFolder + u"/."_s + m_key + u".server"_s;
 }
 
@@ -141,8 +145,8 @@ bool SingleInstance::claim()
     m_failure.clear();
 
     QLockFile::LockError error = lockIn(m_lockFolder);
-    // No lock beside the records (no storage folder, or a read-only one): the runtime folder
-    // still keeps this session to one instance.
+    // No lock beside the records (no data folder, or a read-only one): the runtime folder still
+    // keeps this session to one instance.
     if (error != QLockFile::NoError && error != QLockFile::LockFailedError
         && m_socketFolder != m_lockFolder) {
         error = lockIn(m_socketFolder);

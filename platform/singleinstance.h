@@ -15,15 +15,16 @@ class QLocalServer;
 class QLocalSocket;
 
 // Keeps the application to one running instance per user: two processes writing the same record
-// file would lose each other's records. The first launch holds a lock file beside the records and
-// listens on a local socket in the runtime folder; a later launch finds the lock taken and asks
-// the first one to come forward. Launches from other sessions, with another runtime folder or
-// none, meet the same lock and find the socket through its name published beside the lock.
+// file would lose each other's records. The first launch holds a lock file beside the records (in
+// the per-user data folder that holds the storage folder) and listens on a local socket in the
+// runtime folder; a later launch finds the lock taken and asks the first one to come forward.
+// Launches from other sessions, with another runtime folder or none, meet the same lock and find
+// the socket through its name published beside the lock.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // The lock in the records' storage folder (the runtime folder when there is none), the
-    // socket in the runtime folder (see defaultFolder()).
+    // The lock in the per-user data folder, beside the storage folder (the runtime folder when
+    // there is none), the socket in the runtime folder (see defaultFolder()).
     explicit SingleInstance(const QString &key, QObject *parent = nullptr);
     // Lock and socket in one folder.
     SingleInstance(const QString &key, const QString &folder, QObject *parent = nullptr);

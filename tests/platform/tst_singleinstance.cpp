@@ -212,12 +212,12 @@ void TestSingleInstance::shouldPlaceLockBesideTheRecordsAndSocketInTheRuntimeFol
     qputenv("XDG_RUNTIME_DIR", previous);
     QCOMPARE(folder, m_dir->path());
 
-    const QString storage = m_dir->filePath(u"data/VelmorTimer"_s);
-    SingleInstance instance(m_key, storage, folder);
+    const QString data = m_dir->filePath(u"home/data"_s);
+    SingleInstance instance(m_key, data, folder);
     QVERIFY(instance.claim());
-    QCOMPARE(instance.lockFilePath(), storage + u"/."_s + m_key + u".lock"_s);
+    QCOMPARE(instance.lockFilePath(), data + u"/."_s + m_key + u".lock"_s);
     QCOMPARE(instance.serverName(), m_dir->filePath(m_key + u".socket"_s));
-    QVERIFY(isPrivateFolder(storage));
+    QVERIFY(isPrivateFolder(data));
     QCOMPARE(modeOf(instance.lockFilePath()), mode_t(0600));
 }
 
@@ -369,11 +369,11 @@ void TestSingleInstance::shouldHandASecondProcessOverToTheRunningOne()
 void TestSingleInstance::shouldHandOverAcrossRuntimeFolders()
 {
     // Two sessions of one user (a desktop and an su shell): one home, two runtime folders.
-    const QString storage = m_dir->filePath(u"data/VelmorTimer"_s);
-    QProcess *first = startProbe({storage, m_dir->filePath(u"run-desktop"_s)});
+    const QString data = m_dir->filePath(u"data"_s);
+    QProcess *first = startProbe({data, m_dir->filePath(u"run-desktop"_s)});
     QCOMPARE(nextLine(first), "primary"_ba);
 
-    QProcess *second = startProbe({storage, m_dir->filePath(u"run-shell"_s)});
+    QProcess *second = startProbe({data, m_dir->filePath(u"run-shell"_s)});
     QVERIFY(second->waitForFinished(10000));
     QCOMPARE(second->readAllStandardOutput().trimmed(), "secondary notified"_ba);
     QCOMPARE(second->exitCode(), 2);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -176,8 +177,10 @@ void TestAppLaunch::shouldHandASecondLaunchOverToTheRunningOne()
 
     // The first one took the knock and runs on.
     QCOMPARE(first->state(), QProcess::Running);
-    // The lock lives beside the records, where every session of the user meets it.
-    QVERIFY(QFile::exists(sandbox.path(u"data/VelmorTimer/.velmor-focus.lock"_s)));
+    // The lock lives beside the records, where every session of the user meets it; the storage
+    // folder itself waits for the first save.
+    QVERIFY(QFile::exists(sandbox.path(u"data/.velmor-focus.lock"_s)));
+    QVERIFY(!QFileInfo::exists(sandbox.path(u"data/VelmorTimer"_s)));
     stop(*first);
     QCOMPARE(first->exitStatus(), QProcess::CrashExit);
 }
