@@ -1,3 +1,4 @@
+#include "platform/openglrenderer.h"
 #include "platform/singleinstance.h"
 #include "ui/velmorstimerapp.h"
 
@@ -11,6 +12,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
+#include <optional>
 
 Q_IMPORT_QML_PLUGIN(VelmorFocusPlugin)
 
@@ -29,12 +31,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(VelmorsTimerApp::windowTitle());
     QApplication::setDesktopFileName(u"velmor-focus"_s);
     QQuickStyle::setStyle(u"Basic"_s);
-    // The window is flat and changes in small areas five times a second: Qt Quick's software
-    // renderer repaints just those areas. OpenGL, on the many desktops that draw it with an LLVM
-    // rasterizer, would cost a hundred megabytes and a sixth of a core while a session runs.
-    // QT_QUICK_BACKEND still chooses otherwise.
-    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 
     // One running instance: a second launch brings the first one forward and leaves.
     SingleInstance instance(SingleInstance::defaultKey());
@@ -48,6 +44,15 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // OpenGL names its renderer while the records load, unless the user chose the renderer or
+    // there is no graphics device for it to be drawn by.
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    std::optional<OpenGlRendererProbe> openGl;
+    if (!VelmorsTimerApp::rendererChosenByUser(environment)
+        && OpenGlRendererProbe::hasGraphicsDevice()) {
+        openGl.emplace();
+    }
+
     // The interface is Chinese; so are Qt's own dialogs (the open and save panels).
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
@@ -56,6 +61,13 @@ int main(int argc, char *argv[])
     }
 
     VelmorsTimerApp app;
+    // Before the first window: OpenGL on graphics hardware; where OpenGL is drawn by the
+    // processor, the software renderer, which repaints only the small areas that change five
+    // times a second instead of the whole window.
+    if (const auto api = VelmorsTimerApp::preferredGraphicsApi(
+            environment, [&] { return openGl ? openGl->name() : QString(); })) {
+        QQuickWindow::setGraphicsApi(*api);
+    }
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
         &VelmorsTimerApp::bringMainWindowForward);
     if (!app.start()) {

@@ -104,6 +104,19 @@ void Countdown::clearAfterCommit()
     reset();
 }
 
+void Countdown::renameSessionProject(const QString &oldName, const QString &newName)
+{
+    if (holdsSession() && m_sessionProject == oldName)
+        m_sessionProject = newName;
+}
+
+void Countdown::renameSessionSubproject(
+    const QString &project, const QString &oldName, const QString &newName)
+{
+    if (holdsSession() && m_sessionProject == project && m_sessionSubproject == oldName)
+        m_sessionSubproject = newName;
+}
+
 void Countdown::setLength(int h, int m, int s)
 {
     hours = h;

@@ -31,6 +31,14 @@ public:
     const QString &sessionTitle() const { return m_sessionTitle; }
     const QString &sessionProject() const { return m_sessionProject; }
     const std::optional<QString> &sessionSubproject() const { return m_sessionSubproject; }
+    // Counted down or paused: the time goes to the session's own project, not to the selection.
+    bool holdsSession() const { return m_started && !finished(); }
+
+    // A rename reaches the session being counted, so that it is recorded under a name that
+    // still exists.
+    void renameSessionProject(const QString &oldName, const QString &newName);
+    void renameSessionSubproject(
+        const QString &project, const QString &oldName, const QString &newName);
 
     double duration() const;
     double elapsed() const { return m_total - m_remaining; }

@@ -151,6 +151,12 @@ void TimerModel::setWrapDraft(const QString &value)
 
 void TimerModel::setToast(const QString &value)
 {
+    // The same message again is a new message: the views see it go and come back, so it shows
+    // for its full time instead of leaving with the first.
+    if (!value.isEmpty() && value == m_toast) {
+        m_toast.clear();
+        Q_EMIT toastChanged();
+    }
     m_toast = value;
     Q_EMIT toastChanged();
 }

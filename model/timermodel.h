@@ -199,6 +199,11 @@ public:
     QVariantList projectPalette() const;
     const ProjectCatalog &catalog() const { return m_catalog; }
 
+    // Where the time now counted goes: the session's own project and subproject while a session
+    // is counted down or paused, otherwise the selection that the next start takes.
+    QString attributedProject() const;
+    std::optional<QString> attributedSubproject() const;
+
     Q_INVOKABLE QColor projectColor(const QString &project) const override;
     Q_INVOKABLE QStringList subprojectsFor(const QString &project) const;
     std::optional<qint64> storedColorIndex(const QString &project) const override;

@@ -6,7 +6,7 @@
 
 FocusStats::LiveSession TimerModel::liveSession() const
 {
-    return {running(), elapsed(), m_catalog.selectedProject(), m_catalog.selectedSubproject()};
+    return {running(), elapsed(), attributedProject(), attributedSubproject()};
 }
 
 void TimerModel::onRecordsReplaced()
@@ -67,6 +67,8 @@ QVariantMap TimerModel::todayDistribution() const
             {QStringLiteral("seconds"), slice.seconds},
             {QStringLiteral("start"), slice.start},
             {QStringLiteral("end"), slice.end},
+            {QStringLiteral("startAngle"), slice.startAngle},
+            {QStringLiteral("sweepAngle"), slice.sweepAngle},
             {QStringLiteral("text"), slice.text},
         });
     }

@@ -49,7 +49,7 @@ void TimerModel::deleteRecord(const FocusRecord &record)
 {
     // A copy: the argument may be an element of the list that the save replaces.
     const FocusRecord deleted = record;
-    const std::optional<FocusRecordList> remaining = RecordQueries::withoutRecord(records(), deleted.id);
+    const std::optional<FocusRecordList> remaining = RecordQueries::withoutRecord(records(), deleted);
     if (!remaining || !saveRecords(*remaining))
         return;
     m_deletedRecord = deleted;

@@ -27,8 +27,7 @@ void TimerModel::notifyCatalog(ProjectCatalog::Fields fields)
 
 void TimerModel::setSelectedProject(const QString &project)
 {
-    m_catalog.setSelectedProject(project);
-    notifyCatalog(ProjectCatalog::SelectedProject);
+    notifyCatalog(m_catalog.setSelectedProject(project));
 }
 
 void TimerModel::setSelectedSubproject(const QString &subproject)
@@ -36,6 +35,17 @@ void TimerModel::setSelectedSubproject(const QString &subproject)
     m_catalog.setSelectedSubproject(subproject.isEmpty() ? std::nullopt
                                                          : std::optional<QString>(subproject));
     notifyCatalog(ProjectCatalog::SelectedSubproject);
+}
+
+QString TimerModel::attributedProject() const
+{
+    return m_countdown.holdsSession() ? m_countdown.sessionProject() : m_catalog.selectedProject();
+}
+
+std::optional<QString> TimerModel::attributedSubproject() const
+{
+    return m_countdown.holdsSession() ? m_countdown.sessionSubproject()
+                                      : m_catalog.selectedSubproject();
 }
 
 QVariantList TimerModel::projectPalette() const
@@ -80,6 +90,7 @@ bool TimerModel::renameProject(const QString &oldName, const QString &newName, i
     const ProjectCatalog::Change change = m_catalog.renameProject(oldName, newName, colorIndex);
     if (!change)
         return false;
+    m_countdown.renameSessionProject(oldName, change.name);
     notifyCatalog(change.fields);
     saveRecords(ProjectCatalog::withProjectRenamed(records(), oldName, change.name));
     m_catalog.persist();
@@ -127,6 +138,7 @@ void TimerModel::renameSubproject(const QString &oldName, const QString &newName
     const ProjectCatalog::Change change = m_catalog.renameSubproject(oldName, newName, project);
     if (!change)
         return;
+    m_countdown.renameSessionSubproject(project, oldName, change.name);
     notifyCatalog(change.fields);
     saveRecords(ProjectCatalog::withSubprojectRenamed(records(), project, oldName, change.name));
     m_catalog.persist();

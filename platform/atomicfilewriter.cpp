@@ -1,5 +1,6 @@
 #include "platform/filewriter.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -19,6 +20,18 @@ void syncFolder(const QString &folder)
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+// QSaveFile names its temporary file after the target with six random ASCII letters appended.
+bool isTemporarySuffix(QStringView suffix)
+{
+    if (suffix.size() != 6)
+        return false;
+    for (const QChar c : suffix) {
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -62,6 +75,29 @@ QString AtomicFileWriter::renamedIn(const QString &path)
     while (--depth && target.isSymLink())
         target.setFile(target.symLinkTarget());
     return depth > 0 ? target.absolutePath() : QFileInfo(path).absolutePath();
+}
+
+int AtomicFileWriter::removeLeftovers(
+    const QString &folder, const std::function<bool(const QString &)> &isTarget)
+{
+    const QDir dir(folder);
+    // Regular files only: a symlink or anything else of that name is not one of ours.
+    const QStringList names = dir.entryList({QStringLiteral("*.??????")},
+        QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    int removed = 0;
+    for (const QString &name : names) {
+        const qsizetype dot = name.size() - 7;
+        if (dot < 1 || name.at(dot) != u'.' || !isTemporarySuffix(QStringView(name).mid(dot + 1))
+            || !isTarget(name.left(dot))) {
+            continue;
+        }
+        if (QFile::remove(dir.filePath(name)))
+            ++removed;
+        else
+            qWarning("Cannot remove the leftover %ls of an interrupted save",
+                qUtf16Printable(dir.filePath(name)));
+    }
+    return removed;
 }
 
 AtomicFileWriter &AtomicFileWriter::instance()

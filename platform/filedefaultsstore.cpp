@@ -129,6 +129,9 @@ FileDefaultsStore::FileDefaultsStore(QString folder, FileWriter &writer)
     : m_folder(std::move(folder))
     , m_writer(writer)
 {
+    // One store per process, created once the instance lock is held: a half-done write of an
+    // earlier run is nobody's.
+    AtomicFileWriter::removeLeftovers(m_folder, isValidKey);
 }
 
 QString FileDefaultsStore::pathOf(const QString &key) const { return QDir(m_folder).filePath(key); }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // Writes whole files so that a reader sees either the old or the new content, never a mix.
 class FileWriter {
 public:
@@ -28,4 +30,11 @@ public:
     static QString renamedIn(const QString &path);
 
     static AtomicFileWriter &instance();
+
+    // A write killed between naming its temporary file and the rename leaves "<target>.XXXXXX"
+    // (six letters) beside the target. Removes such regular files in folder whose target name
+    // passes isTarget; call it only while no other writer of the folder runs. Returns how many
+    // were removed.
+    static int removeLeftovers(
+        const QString &folder, const std::function<bool(const QString &)> &isTarget);
 };

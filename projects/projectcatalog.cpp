@@ -49,6 +49,17 @@ void ProjectCatalog::load()
         DefaultsValue::isDoubleList, DefaultsValue::toDoubleList);
 }
 
+ProjectCatalog::Fields ProjectCatalog::setSelectedProject(const QString &project)
+{
+    if (project == m_selectedProject)
+        return NoField;
+    m_selectedProject = project;
+    if (!m_selectedSubproject || m_subprojects.value(project).contains(*m_selectedSubproject))
+        return SelectedProject;
+    m_selectedSubproject.reset();
+    return SelectedProject | SelectedSubproject;
+}
+
 QColor ProjectCatalog::projectColor(const QString &project) const
 {
     if (const auto custom = customColorInForce(project))
@@ -111,8 +122,7 @@ ProjectCatalog::Change ProjectCatalog::addProject(const QString &name)
     m_projects.append(trimmed);
     m_colorIndices.insert(trimmed, m_projects.size() - 1);
     persist();
-    m_selectedProject = trimmed;
-    return {true, trimmed, Projects | ColorIndices | SelectedProject};
+    return {true, trimmed, Projects | ColorIndices | setSelectedProject(trimmed)};
 }
 
 ProjectCatalog::Change ProjectCatalog::renameProject(
@@ -145,10 +155,8 @@ ProjectCatalog::Change ProjectCatalog::renameProject(
             fields |= CustomColors;
         }
     }
-    if (m_selectedProject == oldName) {
-        m_selectedProject = trimmed;
-        fields |= SelectedProject;
-    }
+    if (m_selectedProject == oldName)
+        fields |= setSelectedProject(trimmed);
     return {true, trimmed, fields};
 }
 
@@ -186,10 +194,8 @@ ProjectCatalog::Change ProjectCatalog::deleteProject(const QString &name, bool s
     m_projects = remaining;
     m_colorIndices.remove(name);
     Fields fields = Projects | ColorIndices;
-    if (m_selectedProject == name) {
-        m_selectedProject = m_projects.first();
-        fields |= SelectedProject;
-    }
+    if (m_selectedProject == name)
+        fields |= setSelectedProject(m_projects.first());
     return {true, name, fields};
 }
 

@@ -66,7 +66,9 @@ public:
     const CustomColorMap &customColors() const { return m_customColors; }
 
     const QString &selectedProject() const { return m_selectedProject; }
-    void setSelectedProject(const QString &project) { m_selectedProject = project; }
+    // A selected subproject that the newly selected project does not hold is cleared with it, so
+    // a session is never attributed to a subproject of another project.
+    Fields setSelectedProject(const QString &project);
     const std::optional<QString> &selectedSubproject() const { return m_selectedSubproject; }
     void setSelectedSubproject(const std::optional<QString> &subproject)
     {

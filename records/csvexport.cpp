@@ -16,10 +16,68 @@ QString timeText(double instant)
     return local.isValid() ? local.time().toString(u"HH:mm"_s) : QString();
 }
 
+// The locale's short date with its fields in their order and the year in four digits, so no
+// century is left to guess; where the short date is not all numbers (the C locale writes the
+// month's name), ISO 8601.
+QString numericDateFormat(const QLocale &locale)
+{
+    static const QString iso = u"yyyy-MM-dd"_s;
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString numeric;
+    bool year = false;
+    bool month = false;
+    bool day = false;
+    qsizetype i = 0;
+    while (i < format.size()) {
+        const QChar c = format.at(i);
+        if (c == u'\'') {
+            // Quoted text is kept as it is, quotes included.
+            qsizetype j = i + 1;
+            while (j < format.size()) {
+                if (format.at(j) == u'\'' && j + 1 < format.size() && format.at(j + 1) == u'\'')
+                    j += 2;
+                else if (format.at(j) == u'\'')
+                    break;
+                else
+                    ++j;
+            }
+            numeric += format.mid(i, j + 1 - i);
+            i = j + 1;
+            continue;
+        }
+        if (!c.isLetter()) {
+            numeric += c;
+            ++i;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < format.size() && format.at(j) == c)
+            ++j;
+        const qsizetype count = j - i;
+        if (c == u'y') {
+            numeric += u"yyyy"_s; // a two-digit year leaves the century open
+            year = true;
+        } else if (c == u'M' && count <= 2) {
+            numeric += format.mid(i, count);
+            month = true;
+        } else if (c == u'd' && count <= 2) {
+            numeric += format.mid(i, count);
+            day = true;
+        } else {
+            return iso; // a month or weekday name, or a field that is not a date's
+        }
+        i = j;
+    }
+    return year && month && day ? numeric : iso;
+}
+
 // Records of one day follow one another, so the date text is made once per day.
 class DateTexts {
 public:
-    explicit DateTexts(const QLocale &locale) : m_locale(locale) { }
+    explicit DateTexts(const QLocale &locale)
+        : m_locale(locale), m_format(numericDateFormat(locale))
+    {
+    }
     QString of(double instant)
     {
         const QDateTime local = Instant::toDateTime(instant);
@@ -28,13 +86,14 @@ public:
         const QDate date = local.date();
         if (date != m_lastDate) {
             m_lastDate = date;
-            m_lastText = m_locale.toString(date, QLocale::ShortFormat);
+            m_lastText = m_locale.toString(date, m_format);
         }
         return m_lastText;
     }
 
 private:
     const QLocale &m_locale;
+    QString m_format;
     QDate m_lastDate;
     QString m_lastText;
 };

@@ -34,7 +34,8 @@ QString quoted(const QString &text);
 // first) gets a leading apostrophe, then is quoted.
 QString quotedText(const QString &text);
 
-// Date in the locale's short numeric form, times as 24-hour HH:mm, all in local time.
+// Date in the locale's short numeric order with a four-digit year (ISO 8601 where the locale's
+// short date is not all numbers), times as 24-hour HH:mm, all in local time.
 QString line(const FocusRecord &record, const QLocale &locale = QLocale::system());
 QByteArray build(const FocusRecordList &records, const QLocale &locale = QLocale::system());
 

@@ -77,19 +77,25 @@ FocusRecordList visibleRecords(const FocusRecordList &records, const Filter &fil
     return visible;
 }
 
-std::optional<FocusRecordList> withoutRecord(const FocusRecordList &records, const QUuid &id)
+std::optional<FocusRecordList> withoutRecord(
+    const FocusRecordList &records, const FocusRecord &record)
 {
-    const auto matches = [&id](const FocusRecord &record) {
-        return record.id == id;
-    };
-    if (std::none_of(records.cbegin(), records.cend(), matches))
-        return {};
-    FocusRecordList remaining;
-    remaining.reserve(records.size() - 1);
-    for (const FocusRecord &record : records) {
-        if (!matches(record))
-            remaining.append(record);
+    qsizetype found = -1;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const FocusRecord &candidate = records.at(i);
+        if (candidate.id != record.id)
+            continue;
+        if (found < 0)
+            found = i;
+        if (candidate == record) {
+            found = i;
+            break;
+        }
     }
+    if (found < 0)
+        return {};
+    FocusRecordList remaining = records;
+    remaining.removeAt(found);
     return remaining;
 }
 

@@ -43,8 +43,10 @@ struct Filter {
 // The records that pass all three tests, in list order. Without any filter it is the list itself.
 FocusRecordList visibleRecords(const FocusRecordList &records, const Filter &filter);
 
-// The list without every record carrying the id; absent when no record has it.
-std::optional<FocusRecordList> withoutRecord(const FocusRecordList &records, const QUuid &id);
+// The list without the one record: of those carrying its id (an edited file may repeat one), the
+// first equal to it in every field, else the first. Absent when no record has the id.
+std::optional<FocusRecordList> withoutRecord(
+    const FocusRecordList &records, const FocusRecord &record);
 
 // The restored record put back, then the whole list ordered by end, later first; records with
 // equal ends keep their order, so the restored one comes before them. Ends that are not a number

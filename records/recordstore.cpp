@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 #include <new>
 
@@ -67,6 +68,14 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString &why)
     }
 }
 
+// The record file and the backups written through the atomic writer.
+bool isWrittenByStore(const QString &name)
+{
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(uR"(focus-records(-corrupt-\d+)?\.json)"_s));
+    return pattern.match(name).hasMatch();
+}
+
 bool pathTaken(const QString &path)
 {
     const QFileInfo info(path);
@@ -110,6 +119,8 @@ std::optional<QString> RecordStore::load()
     m_records.clear();
     m_readable = true;
     m_backupFile.reset();
+    if (m_storageFolder)
+        AtomicFileWriter::removeLeftovers(*m_storageFolder, isWrittenByStore);
 
     const std::optional<QString> file = storageFile();
     if (file && pathTaken(*file)) {

@@ -33,8 +33,9 @@ public:
     RecordStore(DefaultsStore &defaults, FileWriter &writer, std::optional<QString> storageFolder,
         std::function<double()> now);
 
-    // The loading steps: the record file, else the defaults copy. Returns the message for the
-    // user, if any. Decides readability for the whole run.
+    // The loading steps: the leftovers of saves killed midway removed, then the record file,
+    // else the defaults copy. Returns the message for the user, if any. Decides readability for
+    // the whole run.
     std::optional<QString> load();
 
     struct SaveResult {

@@ -96,12 +96,11 @@ QString monthDayFrom(const QString &format)
 
 } // namespace
 
-Qt::DayOfWeek FocusCalendar::systemFirstDayOfWeek()
+Qt::DayOfWeek FocusCalendar::firstDayOfWeekOf(const QLocale &locale)
 {
-    const QLocale system = QLocale::system();
-    if (system.language() == QLocale::Chinese && system.territory() == QLocale::China)
+    if (locale.language() == QLocale::Chinese)
         return Qt::Monday;
-    return system.firstDayOfWeek();
+    return locale.firstDayOfWeek();
 }
 
 FocusCalendar::FocusCalendar(Qt::DayOfWeek firstDayOfWeek, const QLocale &locale)

@@ -20,9 +20,10 @@ public:
         friend bool operator==(const Interval &, const Interval &) = default;
     };
 
-    // The system locale's first weekday, except that a mainland Chinese locale starts the week
-    // on Monday (Qt's locale data says Sunday, the users' calendars say Monday).
-    static Qt::DayOfWeek systemFirstDayOfWeek();
+    // The locale's first weekday, except that every Chinese locale starts the week on Monday
+    // (Qt's locale data says Sunday for some of them, the users' calendars say Monday).
+    static Qt::DayOfWeek firstDayOfWeekOf(const QLocale &locale);
+    static Qt::DayOfWeek systemFirstDayOfWeek() { return firstDayOfWeekOf(QLocale::system()); }
 
     explicit FocusCalendar(Qt::DayOfWeek firstDayOfWeek = systemFirstDayOfWeek(),
         const QLocale &locale = QLocale::system());

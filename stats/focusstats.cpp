@@ -268,9 +268,12 @@ void FocusStats::buildWeek(WeekCache &cache, double clock) const
         cache.totals = totalsOf(cache.positions);
         bool first = true;
         for (qsizetype position : cache.positions) {
-            const double duration = m_records.at(position).duration;
-            cache.totalSeconds =
-                saturatingAdd(cache.totalSeconds, RecordMath::wholeSeconds(duration));
+            const FocusRecord &record = m_records.at(position);
+            const double duration = record.duration;
+            const qint64 whole = RecordMath::wholeSeconds(duration);
+            cache.totalSeconds = saturatingAdd(cache.totalSeconds, whole);
+            qint64 &projectWhole = cache.projectWholeSeconds[record.project];
+            projectWhole = saturatingAdd(projectWhole, whole);
             cache.wholeMinutes =
                 saturatingAdd(cache.wholeMinutes, wholeMinutes(RecordMath::summable(duration)));
             const double seconds = RecordMath::summable(duration);
@@ -310,19 +313,22 @@ QString FocusStats::summaryOf(const WeekCache &cache) const
     const qint64 total = cache.totalSeconds;
     QString share = u"暂无项目投入"_s;
     if (!cache.positions.empty()) {
-        // The greatest exact sum; on a tie the name that sorts first.
+        // The greatest sum of whole seconds, the same seconds as the total; on a tie the name
+        // that sorts first.
         std::optional<QString> top;
-        double topSeconds = 0;
-        for (auto it = cache.totals.projectSeconds.cbegin();
-             it != cache.totals.projectSeconds.cend(); ++it) {
-            const double seconds = it.value();
-            if (!top || seconds > topSeconds || (seconds == topSeconds && it.key() < *top)
-                || (std::isnan(topSeconds) && !std::isnan(seconds))) {
+        qint64 topSeconds = 0;
+        for (auto it = cache.projectWholeSeconds.cbegin(); it != cache.projectWholeSeconds.cend();
+             ++it) {
+            const qint64 seconds = it.value();
+            if (!top || seconds > topSeconds || (seconds == topSeconds && it.key() < *top)) {
                 top = it.key();
                 topSeconds = seconds;
             }
         }
-        const qint64 percent = total == 0 ? 0 : truncated(topSeconds / double(total) * 100.0);
+        // Only negative durations from an edited file could still lift a part above the whole.
+        const qint64 percent = total == 0
+            ? 0
+            : std::min<qint64>(100, truncated(double(topSeconds) / double(total) * 100.0));
         share = top.value_or(QString()) + u"占" + QString::number(percent) + u"%";
     }
     return u"本周"_s + QString::number(cache.positions.size()) + u"段、共"

@@ -126,6 +126,9 @@ private:
         std::optional<QSet<QUuid>> ids;
         Totals totals;
         qint64 totalSeconds = 0;
+        // Each project's part of totalSeconds, summed over the same truncated seconds, so no
+        // share of it passes the whole.
+        QHash<QString, qint64> projectWholeSeconds;
         qint64 wholeMinutes = 0;
         double longest = 0;
         // The seven days that the goal count looks at, with all their records' seconds and the

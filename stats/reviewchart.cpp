@@ -1,12 +1,16 @@
 #include "stats/reviewchart.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
 namespace ReviewChart {
 
 namespace {
+
+constexpr double barHeight = 150;
+constexpr double barSpacing = 2;
 
 const QStringList &weekdayNames()
 {
@@ -22,6 +26,23 @@ qint64 percentOf(qint64 minutes, qint64 whole)
     if (!__builtin_mul_overflow(minutes, qint64(100), &scaled))
         return scaled / whole;
     return FocusStats::truncated(double(minutes) / double(whole) * 100.0);
+}
+
+// Several long projects on one day would stack above the bar: the stack is scaled down until
+// every segment and the gaps between them fit.
+void fitIntoBar(QList<BarSegment> &segments)
+{
+    if (segments.isEmpty())
+        return;
+    const double gaps = barSpacing * double(segments.size() - 1);
+    double heights = 0;
+    for (const BarSegment &segment : segments)
+        heights += segment.height;
+    if (heights + gaps <= barHeight)
+        return;
+    const double scale = std::max(0.0, barHeight - gaps) / heights;
+    for (BarSegment &segment : segments)
+        segment.height *= scale;
 }
 
 } // namespace
@@ -62,6 +83,7 @@ WeekReview weekReview(const FocusStats &stats, const QStringList &projects, int 
                 column.segments.append(
                     {*it, minutes, std::clamp(double(minutes) * 0.45, 3.0, 120.0)});
         }
+        fitIntoBar(column.segments);
         column.minutes = stats.dailyMinutes(days.at(i));
         column.minutesText = QString::number(column.minutes) + u"m";
         review.columns.append(column);
@@ -104,6 +126,7 @@ TodayDistribution todayDistribution(const FocusStats &stats, const FocusStats::L
     const double total = distribution.total;
 
     double before = 0;
+    double angle = 0;
     distribution.slices.reserve(values.size());
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         Slice slice;
@@ -112,6 +135,11 @@ TodayDistribution todayDistribution(const FocusStats &stats, const FocusStats::L
         slice.seconds = it.value();
         slice.start = total > 0 ? before / total : 0;
         slice.end = total > 0 ? (before + slice.seconds) / total : 0;
+        // Only the end is rounded; rounding the sweep too would let the errors add up.
+        const double endAngle = std::round(720.0 * slice.end) / 2.0;
+        slice.startAngle = angle;
+        slice.sweepAngle = endAngle - angle;
+        angle = endAngle;
         const qint64 percent = total > 0 ? FocusStats::truncated(slice.seconds / total * 100.0) : 0;
         slice.text = QString::number(FocusStats::wholeMinutes(slice.seconds)) + u"分 · "
             + QString::number(percent) + u"%";

@@ -15,7 +15,9 @@ namespace ReviewChart {
 struct BarSegment {
     QString project;
     qint64 minutes = 0;
-    double height = 0; // points: minutes × 0.45, at least 3 and at most 120
+    // Points: minutes × 0.45, at least 3 and at most 120; the whole stack with its 2-point gaps is
+    // scaled down to fit the 150-point bar.
+    double height = 0;
 };
 
 // One of the seven columns of the week, first weekday first.
@@ -60,6 +62,10 @@ struct Slice {
     double seconds = 0;
     double start = 0; // fractions of the full turn, clockwise from 12 o'clock
     double end = 0;
+    // The arc in degrees, clockwise from 12 o'clock, in half-degree steps: it starts where the
+    // slice before ended, so the slices close the ring without gaps or overlaps.
+    double startAngle = 0;
+    double sweepAngle = 0;
     QString text; // "25分 · 62%"
 };
 

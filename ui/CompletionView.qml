@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Shapes
 import VelmorFocus
 
 // The content of each completion alert panel: the symbol, what was completed, and the two ways
@@ -33,38 +32,17 @@ Rectangle {
         spacing: 20
 
         // "checkmark.circle.fill": a filled blue disc with the check cut out in white.
-        Shape {
+        PathSymbol {
             objectName: "completionSymbol"
             anchors.horizontalCenter: parent.horizontalCenter
             width: 52
             height: 52
-            // Drawn four times larger and scaled down smoothly: edges stay soft without asking
-            // the graphics driver for multisampling, which not every driver offers.
-            layer.enabled: true
-            layer.textureSize: Qt.size(width * 4, height * 4)
-            layer.mipmap: true
-            layer.smooth: true
-
-            ShapePath {
-                strokeColor: "transparent"
-                fillColor: Theme.blue
-                PathAngleArc {
-                    centerX: 26
-                    centerY: 26
-                    radiusX: 26
-                    radiusY: 26
-                    startAngle: 0
-                    sweepAngle: 360
-                }
-            }
-            ShapePath {
-                strokeColor: "white"
-                strokeWidth: 5
-                fillColor: "transparent"
-                capStyle: ShapePath.RoundCap
-                joinStyle: ShapePath.RoundJoin
-                PathSvg { path: "M15 27 L23 35 L37 18" }
-            }
+            gridSize: 52
+            fillPath: "M52 26 A26 26 0 1 1 0 26 A26 26 0 1 1 52 26 Z"
+            fillColor: Theme.blue
+            strokePath: "M15 27 L23 35 L37 18"
+            strokeColor: "white"
+            lineWidth: 5
         }
 
         Label {

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Shapes
 import VelmorFocus
 
 // The slices of today's ring: one flat-ended arc per slice, 22 wide on a circle inset 15 from the
@@ -7,45 +6,31 @@ import VelmorFocus
 Item {
     id: donut
 
-    // [{key, color, start, end}] with start and end as fractions of the full turn.
+    // [{key, color, startAngle, sweepAngle}] in degrees clockwise from 12 o'clock.
     property var slices: []
 
     readonly property real radius: Math.min(width, height) / 2 - 15
 
-    layer.enabled: true
-    layer.samples: 4
-    layer.smooth: true
-
     Repeater {
         model: donut.slices.length
 
-        Shape {
+        RingArc {
             id: slice
 
             required property int index
-            // Bound by position, so a new list of the same length keeps the shapes and only moves them.
+            // Bound by position, so a new list of the same length keeps the arcs and only moves them.
             readonly property var modelData: donut.slices[index] ?? {
                 "color": "transparent",
-                "start": 0,
-                "end": 0
+                "startAngle": 0,
+                "sweepAngle": 0
             }
 
             anchors.fill: parent
-
-            ShapePath {
-                strokeColor: slice.modelData.color
-                strokeWidth: 22
-                fillColor: "transparent"
-                capStyle: ShapePath.FlatCap
-                PathAngleArc {
-                    centerX: donut.width / 2
-                    centerY: donut.height / 2
-                    radiusX: donut.radius
-                    radiusY: donut.radius
-                    startAngle: -90 + Math.round(720 * slice.modelData.start) / 2
-                    sweepAngle: Math.round(720 * (slice.modelData.end - slice.modelData.start)) / 2
-                }
-            }
+            radius: donut.radius
+            lineWidth: 22
+            color: slice.modelData.color
+            startAngle: -90 + slice.modelData.startAngle
+            sweepAngle: slice.modelData.sweepAngle
         }
     }
 }

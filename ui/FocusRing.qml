@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Shapes
 import VelmorFocus
 
 // The session ring: the track, today's progress towards the daily goal, and inside them the
@@ -19,28 +18,15 @@ Item {
     implicitWidth: 236
     implicitHeight: 236
 
-    Shape {
+    RingArc {
+        objectName: "ringTrack"
         anchors.fill: parent
-        layer.enabled: true
-        layer.samples: 4
-        layer.smooth: true
-
-        ShapePath {
-            strokeColor: Qt.rgba(0.0, 0.478, 1.0, 0.1)
-            strokeWidth: ring.outerWidth
-            fillColor: "transparent"
-            PathAngleArc {
-                centerX: ring.width / 2
-                centerY: ring.height / 2
-                radiusX: ring.outerRadius
-                radiusY: ring.outerRadius
-                startAngle: -90
-                sweepAngle: 360
-            }
-        }
+        radius: ring.outerRadius
+        lineWidth: ring.outerWidth
+        color: Qt.rgba(0.0, 0.478, 1.0, 0.1)
     }
 
-    Shape {
+    RingArc {
         id: goalArc
 
         objectName: "goalArc"
@@ -49,48 +35,24 @@ Item {
 
         anchors.fill: parent
         visible: fraction > 0
-        layer.enabled: true
-        layer.samples: 4
-        layer.smooth: true
-
-        ShapePath {
-            strokeColor: Qt.rgba(0.0, 0.478, 1.0, 0.28)
-            strokeWidth: ring.outerWidth
-            fillColor: "transparent"
-            capStyle: ShapePath.RoundCap
-            PathAngleArc {
-                centerX: ring.width / 2
-                centerY: ring.height / 2
-                radiusX: ring.outerRadius
-                radiusY: ring.outerRadius
-                startAngle: -90
-                sweepAngle: Math.round(720 * goalArc.fraction) / 2
-            }
-        }
+        radius: ring.outerRadius
+        lineWidth: ring.outerWidth
+        color: Qt.rgba(0.0, 0.478, 1.0, 0.28)
+        roundCap: true
+        startAngle: -90
+        sweepAngle: Math.round(720 * goalArc.fraction) / 2
     }
 
-    Shape {
+    RingArc {
         objectName: "sessionArc"
         anchors.fill: parent
         visible: ring.model.currentProgress > 0
-        layer.enabled: true
-        layer.samples: 4
-        layer.smooth: true
-
-        ShapePath {
-            strokeColor: ring.pageState.sessionColor
-            strokeWidth: ring.sessionWidth
-            fillColor: "transparent"
-            capStyle: ShapePath.RoundCap
-            PathAngleArc {
-                centerX: ring.width / 2
-                centerY: ring.height / 2
-                radiusX: ring.sessionRadius
-                radiusY: ring.sessionRadius
-                startAngle: -90
-                sweepAngle: Math.round(720 * Math.min(1, ring.model.currentProgress)) / 2
-            }
-        }
+        radius: ring.sessionRadius
+        lineWidth: ring.sessionWidth
+        color: ring.pageState.sessionColor
+        roundCap: true
+        startAngle: -90
+        sweepAngle: Math.round(720 * Math.min(1, ring.model.currentProgress)) / 2
     }
 
     Column {

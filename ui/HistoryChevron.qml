@@ -1,8 +1,8 @@
 import QtQuick
-import QtQuick.Shapes
+import VelmorFocus
 
 // The disclosure arrow of a group: pointing right when closed, down when open.
-Shape {
+PathSymbol {
     id: chevron
 
     property bool expanded: false
@@ -10,25 +10,15 @@ Shape {
 
     width: 12
     height: 12
+    gridSize: 12
     rotation: expanded ? 90 : 0
-    layer.enabled: true
-    layer.samples: 4
+    strokePath: "M4.5 2 L8.5 6 L4.5 10"
+    strokeColor: chevron.color
+    lineWidth: 1.8
 
     Behavior on rotation {
         NumberAnimation {
             duration: 120
         }
-    }
-
-    ShapePath {
-        strokeColor: chevron.color
-        strokeWidth: 1.8
-        fillColor: "transparent"
-        capStyle: ShapePath.RoundCap
-        joinStyle: ShapePath.RoundJoin
-        startX: 4.5
-        startY: 2
-        PathLine { x: 8.5; y: 6 }
-        PathLine { x: 4.5; y: 10 }
     }
 }

@@ -1,58 +1,38 @@
 import QtQuick
-import QtQuick.Shapes
 import VelmorFocus
 
 // A clock face with a check mark badge: the empty history's symbol.
-Shape {
+Item {
     id: icon
 
     readonly property color tint: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.45)
 
     width: 52
     height: 52
-    layer.enabled: true
-    layer.samples: 4
 
-    ShapePath {
+    // The face and its hands.
+    PathSymbol {
+        anchors.fill: parent
+        gridSize: 52
+        strokePath: "M42 23 A19 19 0 1 1 4 23 A19 19 0 1 1 42 23 Z M23 11 L23 23 L31 27"
         strokeColor: icon.tint
-        strokeWidth: 3
-        fillColor: "transparent"
-        capStyle: ShapePath.RoundCap
-        joinStyle: ShapePath.RoundJoin
-        PathAngleArc {
-            centerX: 23
-            centerY: 23
-            radiusX: 19
-            radiusY: 19
-            startAngle: 0
-            sweepAngle: 360
-        }
-        PathMove { x: 23; y: 11 }
-        PathLine { x: 23; y: 23 }
-        PathLine { x: 31; y: 27 }
+        lineWidth: 3
     }
-    ShapePath {
+    // The badge, rimmed in the card's colour so it stands off the face.
+    PathSymbol {
+        anchors.fill: parent
+        gridSize: 52
+        strokePath: "M50 39 A11 11 0 1 1 28 39 A11 11 0 1 1 50 39 Z"
         strokeColor: Theme.card
-        strokeWidth: 3
+        lineWidth: 3
+        fillPath: strokePath
         fillColor: Theme.blue
-        PathAngleArc {
-            centerX: 39
-            centerY: 39
-            radiusX: 11
-            radiusY: 11
-            startAngle: 0
-            sweepAngle: 360
-        }
     }
-    ShapePath {
+    PathSymbol {
+        anchors.fill: parent
+        gridSize: 52
+        strokePath: "M34 39.5 L37.8 43 L44 35.5"
         strokeColor: "white"
-        strokeWidth: 2.6
-        fillColor: "transparent"
-        capStyle: ShapePath.RoundCap
-        joinStyle: ShapePath.RoundJoin
-        startX: 34
-        startY: 39.5
-        PathLine { x: 37.8; y: 43 }
-        PathLine { x: 44; y: 35.5 }
+        lineWidth: 2.6
     }
 }

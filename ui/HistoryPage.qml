@@ -47,7 +47,6 @@ Rectangle {
 
         delegate: HistoryTreeRow {
             width: list.width - list.leftMargin - list.rightMargin
-            timerModel: page.model
             tree: treeModel
         }
 

@@ -1,46 +1,19 @@
 import QtQuick
-import QtQuick.Shapes
+import VelmorFocus
 
 // A waste bin: lid with handle, and a tapered can with two ribs.
-Shape {
+PathSymbol {
     id: icon
 
     property color color: "red"
 
     width: 16
     height: 16
-    layer.enabled: true
-    layer.samples: 4
-
-    ShapePath {
-        strokeColor: icon.color
-        strokeWidth: 1.3
-        fillColor: "transparent"
-        capStyle: ShapePath.RoundCap
-        joinStyle: ShapePath.RoundJoin
-
-        // lid
-        startX: 2
-        startY: 4
-        PathLine { x: 14; y: 4 }
-        // handle
-        PathMove { x: 6; y: 4 }
-        PathLine { x: 6; y: 2.5 }
-        PathQuad { x: 6.8; y: 1.7; controlX: 6; controlY: 1.7 }
-        PathLine { x: 9.2; y: 1.7 }
-        PathQuad { x: 10; y: 2.5; controlX: 10; controlY: 1.7 }
-        PathLine { x: 10; y: 4 }
-        // can
-        PathMove { x: 3.5; y: 4 }
-        PathLine { x: 4.4; y: 13.8 }
-        PathQuad { x: 5.6; y: 15; controlX: 4.5; controlY: 15 }
-        PathLine { x: 10.4; y: 15 }
-        PathQuad { x: 11.6; y: 13.8; controlX: 11.5; controlY: 15 }
-        PathLine { x: 12.5; y: 4 }
-        // ribs
-        PathMove { x: 6.6; y: 6.5 }
-        PathLine { x: 6.9; y: 12.5 }
-        PathMove { x: 9.4; y: 6.5 }
-        PathLine { x: 9.1; y: 12.5 }
-    }
+    gridSize: 16
+    // The lid with its handle, the can, and the two ribs.
+    strokePath: "M2 4 L14 4 M6 4 L6 2.5 Q6 1.7 6.8 1.7 L9.2 1.7 Q10 1.7 10 2.5 L10 4 "
+                + "M3.5 4 L4.4 13.8 Q4.5 15 5.6 15 L10.4 15 Q11.5 15 11.6 13.8 L12.5 4 "
+                + "M6.6 6.5 L6.9 12.5 M9.4 6.5 L9.1 12.5"
+    strokeColor: icon.color
+    lineWidth: 1.3
 }

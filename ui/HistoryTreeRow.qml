@@ -20,7 +20,6 @@ Item {
     required property string timeText
     required property string durationText
     required property bool early
-    required property TimerModel timerModel
     required property HistoryTreeModel tree
 
     readonly property bool isYear: kind === HistoryTreeModel.YearRow
@@ -91,7 +90,7 @@ Item {
             timeText: row.timeText
             durationText: row.durationText
             early: row.early
-            onDeleteRequested: row.timerModel.deleteRecord(row.recordId)
+            onDeleteRequested: row.tree.deleteRecord(row.index)
         }
     }
 }

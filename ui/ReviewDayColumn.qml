@@ -16,7 +16,7 @@ Column {
         width: column.width
         height: 150
         color: Qt.rgba(Theme.blue.r, Theme.blue.g, Theme.blue.b, 0.04)
-        // Several long projects on one day can stack above the area; they stay inside the card.
+        // The segments come scaled to fit; only the gaps of very many projects could reach above.
         clip: true
 
         Column {

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Shapes
 import VelmorFocus
 
 // The line symbols of the review and settings pages, drawn on a 24-unit grid:
@@ -27,25 +26,12 @@ Item {
     implicitWidth: size
     implicitHeight: size
 
-    Shape {
+    PathSymbol {
         anchors.centerIn: parent
         width: symbol.size
         height: symbol.size
-        layer.enabled: true
-        layer.samples: 4
-        layer.smooth: true
-
-        ShapePath {
-            strokeColor: symbol.color
-            strokeWidth: symbol.lineWidth
-            fillColor: "transparent"
-            capStyle: ShapePath.RoundCap
-            joinStyle: ShapePath.RoundJoin
-            scale: Qt.size(symbol.size / 24, symbol.size / 24)
-
-            PathSvg {
-                path: symbol.paths[symbol.name] ?? ""
-            }
-        }
+        strokePath: symbol.paths[symbol.name] ?? ""
+        strokeColor: symbol.color
+        lineWidth: symbol.lineWidth
     }
 }

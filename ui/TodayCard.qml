@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
-import QtQuick.Shapes
 import VelmorFocus
 
 // Today's focus by project and subproject: a ring of slices with today's total in the middle and
@@ -72,57 +71,22 @@ Rectangle {
                 implicitWidth: 174
                 implicitHeight: 174
 
-                // The two background circles, 22 wide on the circle inscribed in the square, are
-                // filled as rings rather than stroked: a stroked full circle overlaps itself where
-                // its curve segments meet, and the pale colour shows seams there. The shape is
-                // grown to hold the half of the width that lies outside the square.
-                Shape {
+                // The two background circles, 22 wide on the circle inscribed in the square; the
+                // arcs are grown to hold the half of the width that lies outside the square.
+                RingArc {
+                    objectName: "todayTrack"
                     anchors.fill: parent
                     anchors.margins: -11
-                    layer.enabled: true
-                    layer.samples: 4
-                    layer.smooth: true
-
-                    ShapePath {
-                        strokeColor: "transparent"
-                        fillColor: Qt.rgba(0.0, 0.478, 1.0, 0.08)
-                        fillRule: ShapePath.OddEvenFill
-                        PathAngleArc {
-                            centerX: 98
-                            centerY: 98
-                            radiusX: 98
-                            radiusY: 98
-                            sweepAngle: 360
-                        }
-                        PathAngleArc {
-                            centerX: 98
-                            centerY: 98
-                            radiusX: 76
-                            radiusY: 76
-                            sweepAngle: 360
-                            moveToStart: true
-                        }
-                    }
-                    ShapePath {
-                        strokeColor: "transparent"
-                        fillColor: Qt.rgba(0.0, 0.478, 1.0, 0.12)
-                        fillRule: ShapePath.OddEvenFill
-                        PathAngleArc {
-                            centerX: 98
-                            centerY: 98
-                            radiusX: 98
-                            radiusY: 98
-                            sweepAngle: 360
-                        }
-                        PathAngleArc {
-                            centerX: 98
-                            centerY: 98
-                            radiusX: 76
-                            radiusY: 76
-                            sweepAngle: 360
-                            moveToStart: true
-                        }
-                    }
+                    radius: 87
+                    lineWidth: 22
+                    color: Qt.rgba(0.0, 0.478, 1.0, 0.08)
+                }
+                RingArc {
+                    anchors.fill: parent
+                    anchors.margins: -11
+                    radius: 87
+                    lineWidth: 22
+                    color: Qt.rgba(0.0, 0.478, 1.0, 0.12)
                 }
 
                 DonutSegments {

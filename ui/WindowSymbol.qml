@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Shapes
 import VelmorFocus
 
 // The main window's symbols, drawn as vector outlines and fills on a 24 × 24 grid.
@@ -51,30 +50,14 @@ Item {
     implicitWidth: size
     implicitHeight: size
 
-    Shape {
+    PathSymbol {
         anchors.centerIn: parent
         width: symbol.size
         height: symbol.size
-        // Multisampling keeps the small curves smooth on the GPU renderers.
-        layer.enabled: true
-        layer.samples: 4
-        layer.smooth: true
-
-        ShapePath {
-            scale: Qt.size(symbol.size / 24, symbol.size / 24)
-            strokeColor: symbol.glyph.stroke ? symbol.color : "transparent"
-            strokeWidth: symbol.lineWidth
-            fillColor: "transparent"
-            capStyle: ShapePath.RoundCap
-            joinStyle: ShapePath.RoundJoin
-            PathSvg { path: symbol.glyph.stroke || "M0 0" }
-        }
-        ShapePath {
-            scale: Qt.size(symbol.size / 24, symbol.size / 24)
-            strokeColor: "transparent"
-            fillColor: symbol.glyph.fill ? symbol.color : "transparent"
-            fillRule: ShapePath.OddEvenFill
-            PathSvg { path: symbol.glyph.fill || "M0 0" }
-        }
+        strokePath: symbol.glyph.stroke || ""
+        strokeColor: symbol.color
+        lineWidth: symbol.lineWidth
+        fillPath: symbol.glyph.fill || ""
+        fillColor: symbol.color
     }
 }

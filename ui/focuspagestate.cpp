@@ -25,6 +25,9 @@ void FocusPageState::setTimerModel(TimerModel *model)
         session(&TimerModel::durationChanged);
         session(&TimerModel::selectedProjectChanged);
         session(&TimerModel::selectedSubprojectChanged);
+        // A rename can reach the session's own project or subproject.
+        session(&TimerModel::projectsChanged);
+        session(&TimerModel::subprojectsChanged);
         session(&TimerModel::projectColorIndicesChanged);
         session(&TimerModel::customProjectColorsChanged);
         connect(
@@ -54,6 +57,8 @@ QString FocusPageState::stateText() const
         return {};
     if (m_model->running())
         return u"正在专注"_s;
+    if (m_model->countdown().finished())
+        return u"已完成"_s;
     return m_model->started() ? u"已暂停"_s : u"准备开始"_s;
 }
 
@@ -61,25 +66,25 @@ QString FocusPageState::sessionLabel() const
 {
     if (!m_model)
         return {};
-    const QString subproject = m_model->selectedSubproject();
-    if (subproject.isEmpty())
-        return m_model->selectedProject();
-    return m_model->selectedProject() + u" / "_s + subproject;
+    const std::optional<QString> subproject = m_model->attributedSubproject();
+    if (!subproject)
+        return m_model->attributedProject();
+    return m_model->attributedProject() + u" / "_s + *subproject;
 }
 
 QString FocusPageState::attribution() const
 {
     if (!m_model)
         return {};
-    const QString subproject = m_model->selectedSubproject();
+    const std::optional<QString> subproject = m_model->attributedSubproject();
     // With no subproject the placeholder follows the project name directly, without a separator.
-    const QString tail = subproject.isEmpty() ? u"未指定子项目"_s : QString(u" / "_s + subproject);
-    return u"计时归属："_s + m_model->selectedProject() + tail;
+    const QString tail = subproject ? QString(u" / "_s + *subproject) : u"未指定子项目"_s;
+    return u"计时归属："_s + m_model->attributedProject() + tail;
 }
 
 QColor FocusPageState::sessionColor() const
 {
-    return m_model ? m_model->projectColor(m_model->selectedProject()) : QColor();
+    return m_model ? m_model->projectColor(m_model->attributedProject()) : QColor();
 }
 
 QString FocusPageState::startLabel() const
@@ -88,12 +93,12 @@ QString FocusPageState::startLabel() const
         return {};
     if (m_model->running())
         return u"暂停"_s;
-    return m_model->started() ? u"继续"_s : u"开始"_s;
+    return m_model->countdown().holdsSession() ? u"继续"_s : u"开始"_s;
 }
 
 bool FocusPageState::startEnabled() const
 {
-    return m_model && (m_model->started() || m_model->duration() != 0);
+    return m_model && (m_model->countdown().holdsSession() || m_model->duration() != 0);
 }
 
 double FocusPageState::goalFraction() const
@@ -111,10 +116,14 @@ void FocusPageState::startOrPause()
 {
     if (!m_model)
         return;
-    if (m_model->running())
+    if (m_model->running()) {
         m_model->pause();
-    else
-        m_model->start();
+        return;
+    }
+    // A session that ran to zero is recorded already; the button starts the next one.
+    if (m_model->countdown().finished())
+        m_model->reset();
+    m_model->start();
 }
 
 QStringList FocusPageState::choices(int count) const

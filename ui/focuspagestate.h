@@ -34,21 +34,24 @@ public:
 
     // Today's date with year, abbreviated month, day and full weekday, in Chinese.
     QString dateText() const;
-    // "正在专注", "已暂停" or "准备开始".
+    // "正在专注", "已完成" after a natural end, "已暂停" or "准备开始".
     QString stateText() const;
-    // The selected project, with " / " and the subproject when one is selected.
+    // The attributed project (the session's own while one is held), with " / " and the
+    // subproject when there is one.
     QString sessionLabel() const;
-    // "计时归属：" and the selection; "未指定子项目" follows the project when none is selected.
+    // "计时归属：" and the attribution; "未指定子项目" follows the project when there is no
+    // subproject.
     QString attribution() const;
     QColor sessionColor() const;
-    // "暂停" while running, "继续" while started, else "开始".
+    // "暂停" while running, "继续" while paused, else "开始" (also after a natural end).
     QString startLabel() const;
-    // A fresh start needs a length above zero; a started session can always pause or resume.
+    // A fresh start needs a length above zero; a held session can always pause or resume.
     bool startEnabled() const;
     // Today's focus over the daily goal, capped at 1.
     double goalFraction() const;
 
-    // The start/pause button: pauses while running, otherwise starts or resumes.
+    // The start/pause button: pauses while running, otherwise resumes or starts; after a natural
+    // end it starts the next session of the chosen length.
     Q_INVOKABLE void startOrPause();
     // "00", "01", … up to count − 1: the choices of a duration picker.
     Q_INVOKABLE QStringList choices(int count) const;

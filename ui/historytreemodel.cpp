@@ -302,6 +302,19 @@ void HistoryTreeModel::collapseAll()
     endResetModel();
 }
 
+void HistoryTreeModel::deleteRecord(int row)
+{
+    if (!m_model || row < 0 || row >= int(m_rows.size()))
+        return;
+    const Row &found = m_rows[size_t(row)];
+    if (found.kind != RecordRow || found.stale)
+        return;
+    // A copy: the delete replaces the list that the row points into.
+    const FocusRecord record =
+        m_current.records.at(m_current.grouping.order.at(size_t(found.index)));
+    m_model->deleteRecord(record);
+}
+
 int HistoryTreeModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());

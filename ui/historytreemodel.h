@@ -59,6 +59,9 @@ public:
     // Closes every group, as when the page is built anew.
     Q_INVOKABLE void collapseAll();
     Q_INVOKABLE void setExpanded(int row, bool expanded);
+    // Deletes the record of a record row: that very record, also where an edited file gave
+    // another record the same id.
+    Q_INVOKABLE void deleteRecord(int row);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;

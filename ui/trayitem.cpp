@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPixmap>
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -19,10 +20,7 @@ constexpr int iconSize = 22;
 } // namespace
 
 TrayItem::TrayItem(TimerModel &model, QObject *parent)
-    : QObject(parent),
-      m_model(model),
-      m_cache(iconSize, qApp->devicePixelRatio()),
-      m_menu(std::make_unique<QMenu>())
+    : QObject(parent), m_model(model), m_cache(iconSize, 1.0), m_menu(std::make_unique<QMenu>())
 {
     m_return = m_menu->addAction(u"回到计时器"_s);
     m_startPause = m_menu->addAction(startPauseLabel(m_model.running()));
@@ -57,11 +55,40 @@ TrayItem::TrayItem(TimerModel &model, QObject *parent)
                 m_menu->popup(QCursor::pos());
         });
 
+    // A screen that changes its scale, or the icon moving to another screen, draws the icon again
+    // at the new pixel ratio (the ticks catch a move made while the session runs).
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (QScreen *screen : screens)
+        followScreen(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        followScreen(screen);
+        updateIcon();
+    });
+    connect(
+        qApp, &QGuiApplication::screenRemoved, this, &TrayItem::updateIcon, Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &TrayItem::updateIcon);
+
     updateIcon();
     updateToolTip();
 }
 
 TrayItem::~TrayItem() = default;
+
+qreal TrayItem::iconPixelRatio() const
+{
+    const QRect place = m_icon.geometry();
+    QScreen *screen = place.isValid() ? QGuiApplication::screenAt(place.center()) : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+void TrayItem::followScreen(QScreen *screen)
+{
+    // A screen's scale follows its logical DPI on X11, and its logical size changes with it.
+    connect(screen, &QScreen::logicalDotsPerInchChanged, this, &TrayItem::updateIcon);
+    connect(screen, &QScreen::geometryChanged, this, &TrayItem::updateIcon);
+}
 
 bool TrayItem::showIfAvailable()
 {
@@ -79,6 +106,7 @@ QString TrayItem::startPauseLabel(bool running)
 
 void TrayItem::updateIcon()
 {
+    m_cache.setSize(iconSize, iconPixelRatio());
     if (!m_cache.update(m_model.display(), m_model.running()))
         return;
     m_icon.setIcon(QIcon(QPixmap::fromImage(m_cache.image())));

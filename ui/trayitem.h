@@ -9,6 +9,7 @@
 
 class QAction;
 class QMenu;
+class QScreen;
 class TimerModel;
 
 // The status-area item: an icon that always shows the time left, the full text as its tooltip,
@@ -31,6 +32,10 @@ public:
 
     static QString startPauseLabel(bool running);
 
+    // The device pixel ratio of the screen the icon is on: where the tray tells the icon's place,
+    // the screen there, else the primary screen.
+    qreal iconPixelRatio() const;
+
 Q_SIGNALS:
     // "回到计时器".
     void returnRequested();
@@ -40,6 +45,7 @@ Q_SIGNALS:
     void iconRedrawn();
 
 private:
+    void followScreen(QScreen *screen);
     void updateIcon();
     void updateToolTip();
     void updateStartPause();

@@ -20,6 +20,7 @@
 #include <QQuickWindow>
 #include <QUrl>
 
+#include <algorithm>
 #include <ctime>
 #include <unistd.h>
 
@@ -173,4 +174,24 @@ std::optional<QByteArray> VelmorsTimerApp::preferredPlatform(const QProcessEnvir
     if (wayland && xwayland)
         return QByteArrayLiteral("xcb");
     return std::nullopt;
+}
+
+std::optional<QSGRendererInterface::GraphicsApi> VelmorsTimerApp::preferredGraphicsApi(
+    const QProcessEnvironment &environment, const std::function<QString()> &openGlRenderer)
+{
+    if (rendererChosenByUser(environment))
+        return std::nullopt;
+    const QString renderer = openGlRenderer();
+    static const QStringList processorRasterizers = {
+        u"llvmpipe"_s, u"softpipe"_s, u"swrast"_s, u"software rasterizer"_s};
+    const bool drawnByProcessor = renderer.isEmpty()
+        || std::any_of(processorRasterizers.begin(), processorRasterizers.end(),
+            [&](const QString &name) { return renderer.contains(name, Qt::CaseInsensitive); });
+    return drawnByProcessor ? QSGRendererInterface::Software : QSGRendererInterface::OpenGL;
+}
+
+bool VelmorsTimerApp::rendererChosenByUser(const QProcessEnvironment &environment)
+{
+    return environment.contains(u"QT_QUICK_BACKEND"_s)
+        || environment.contains(u"QSG_RHI_BACKEND"_s);
 }

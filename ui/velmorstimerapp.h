@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QSGRendererInterface>
 #include <QString>
 #include <QWindowList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -50,6 +52,16 @@ public:
     // that also runs XWayland, "xcb", since Wayland compositors may ignore the alert's stacking
     // and placement. Absent when the user chose a platform or there is no X server to use.
     static std::optional<QByteArray> preferredPlatform(const QProcessEnvironment &environment);
+
+    // The scene graph renderer to ask for before the first window exists: OpenGL where graphics
+    // hardware draws it, Qt Quick's software renderer where OpenGL is itself drawn by the
+    // processor (llvmpipe, softpipe, swrast) or missing, since that renderer repaints only the
+    // areas that changed. Absent when the user chose with QT_QUICK_BACKEND or QSG_RHI_BACKEND.
+    // openGlRenderer gives the OpenGL renderer's name, empty without OpenGL; it is asked only
+    // when the choice depends on it.
+    static std::optional<QSGRendererInterface::GraphicsApi> preferredGraphicsApi(
+        const QProcessEnvironment &environment, const std::function<QString()> &openGlRenderer);
+    static bool rendererChosenByUser(const QProcessEnvironment &environment);
 
 private:
     QWindow *mainWindow() const;

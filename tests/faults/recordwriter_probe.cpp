@@ -3,8 +3,9 @@
 //
 //   recordwriter_probe <storage folder> <defaults folder> [sessions]
 //
-// Prints "ready <count>" once the model has loaded, then "saved <count>" after every save that
-// returned, so the last line read tells the last state known to be stored. A locked start prints
+// Prints "ready <count>" once the model has loaded, "saving <count>" as a session reaches zero
+// and "saved <count>" after every save that returned, so the last line read tells the last state
+// known to be stored and whether a save was under way. A locked start prints
 // "locked <message>" and ends with 3; a refused save prints "failed <message>" and ends with 4.
 // Without a session count it runs until it is killed.
 
@@ -71,6 +72,7 @@ int main(int argc, char *argv[])
         model.setTitle(u"第 %1 轮：写完这一节"_s.arg(round));
         model.start();
         clock.advance(model.duration());
+        report("saving", before);
         model.tick(); // reaches zero: the natural end saves the record
         if (model.records().size() != before + 1) {
             report("failed", model.recordError());

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -27,10 +28,12 @@ const QString recordFileName = u"focus-records.json"_s;
 const QString copyKey = u"focus-records"_s;
 
 // What a probe reported before it died: the count it loaded and the count of its last save
-// that returned (-1 when it did not get that far).
+// that returned (-1 when it did not get that far), and whether a save had begun and not
+// returned.
 struct Reported {
     qsizetype loaded = -1;
     qsizetype saved = -1;
+    bool saving = false;
 };
 
 Reported parseReport(const QByteArray &output)
@@ -40,12 +43,23 @@ Reported parseReport(const QByteArray &output)
         const QList<QByteArray> words = line.split(' ');
         if (words.size() != 2)
             continue;
-        if (words[0] == "ready")
+        if (words[0] == "ready") {
             reported.loaded = words[1].toLongLong();
-        else if (words[0] == "saved")
+        } else if (words[0] == "saving") {
+            reported.saving = true;
+        } else if (words[0] == "saved") {
             reported.saved = words[1].toLongLong();
+            reported.saving = false;
+        }
     }
     return reported;
+}
+
+// The temporary file of an atomic write, "<target>.XXXXXX" with six ASCII letters.
+bool isTemporaryFileOf(const QString &entry, const QString &target)
+{
+    static const QRegularExpression suffix(u"^\\.[A-Za-z]{6}$"_s);
+    return entry.startsWith(target) && suffix.match(entry.mid(target.size())).hasMatch();
 }
 
 bool isTailOf(const FocusRecordList &tail, const FocusRecordList &list)
@@ -73,7 +87,9 @@ private:
     QString m_defaults;
     FocusRecordList m_stored;
     QByteArray m_storedBytes;
+    QStringList m_strays; // what the last kill left beside the two files
     int m_straysSeen = 0;
+    int m_killsInSave = 0;
     qsizetype m_copyCount = 0;
     int m_copyBehind = 0;
     int m_unconfirmedSaves = 0;
@@ -168,14 +184,31 @@ void TestKillSafety::checkStoredState(const Reported &reported, int round, bool 
         ++m_copyBehind;
     m_copyCount = copy.records.size();
 
-    // No backup (a start never locked) and no temporary files piling up: at most the one left
-    // by the write that the kill interrupted.
-    const QStringList storageStrays = FaultFixtures::strayEntries(m_storage, {recordFileName});
+    // Beside the two files, a kill can leave only the temporary file of the one write it
+    // interrupted: no backup (a start never locks), and nothing left by an earlier kill once a
+    // start has got as far as loading, because start-up removes such files. A start killed
+    // before that writes nothing, so it leaves at most what it found.
+    QStringList strays = FaultFixtures::strayEntries(m_storage, {recordFileName});
     const QStringList defaultsStrays = FaultFixtures::strayEntries(m_defaults, {copyKey});
-    QVERIFY2(storageStrays.size() + defaultsStrays.size() <= 1,
-        qPrintable(
-            QString::fromUtf8(where) + u": "_s + (storageStrays + defaultsStrays).join(u", "_s)));
-    m_straysSeen += int(storageStrays.size() + defaultsStrays.size());
+    const QString listed =
+        QString::fromUtf8(where) + u": "_s + (strays + defaultsStrays).join(u", "_s);
+    for (const QString &entry : strays)
+        QVERIFY2(isTemporaryFileOf(entry, recordFileName), qPrintable(listed));
+    for (const QString &entry : defaultsStrays)
+        QVERIFY2(isTemporaryFileOf(entry, copyKey), qPrintable(listed));
+    strays += defaultsStrays;
+    QVERIFY2(strays.size() <= 1, qPrintable(listed));
+    for (const QString &entry : strays) {
+        if (reported.loaded >= 0)
+            QVERIFY2(
+                !m_strays.contains(entry), qPrintable(listed + u" (left by the kill before)"_s));
+        else
+            QVERIFY2(m_strays.contains(entry), qPrintable(listed + u" (written before loading)"_s));
+    }
+    m_strays = strays;
+    m_straysSeen += int(strays.size());
+    if (reported.saving)
+        ++m_killsInSave;
 
     // The next start reads it all and is not locked. Every probe's start checks that too, so a
     // model of its own is opened here only now and then.
@@ -253,9 +286,10 @@ void TestKillSafety::shouldLeaveOldOrNewCompleteHistoryWhereverTheWriterIsKilled
         if (QTest::currentTestFailed())
             return;
     }
-    qInfo("%d kills in %lld ms: %lld records, %d saves stored but not reported, %d kills between "
-          "the file and its copy, %d stray files seen",
-        KILL_ROUNDS, static_cast<long long>(elapsed.elapsed()),
+    qInfo("%d kills in %lld ms: %d inside a save, %lld records, %d saves stored but not reported, "
+          "%d kills between the file and its copy, %d temporary files left and removed at the "
+          "next start",
+        KILL_ROUNDS, static_cast<long long>(elapsed.elapsed()), m_killsInSave,
         static_cast<long long>(m_stored.size()), m_unconfirmedSaves, m_copyBehind, m_straysSeen);
 }
 

@@ -10,7 +10,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
+
+using ModelOperation = std::function<void(TimerModel &)>;
+Q_DECLARE_METATYPE(ModelOperation)
 
 class ModelCatalogTest : public QObject {
     Q_OBJECT
@@ -94,17 +99,58 @@ private Q_SLOTS:
         QCOMPARE(f.model->subprojectsFor(u"学习"_s), QStringList{u"精读"_s});
     }
 
-    void shouldAttributeASessionToTheSelectionAtItsStart()
+    // A session started on 学习 / 阅读 while the catalogue changes under it.
+    void shouldAttributeASessionToItsOwnProjectUnderItsCurrentName_data()
     {
+        using Op = ModelOperation;
+        QTest::addColumn<Op>("operation");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("selection");
+
+        QTest::newRow("a project added moves the selection alone")
+            << Op([](TimerModel &m) { m.addProject(u"写作"_s); }) << u"学习 / 阅读"_s << u"写作"_s;
+        QTest::newRow("its project renamed")
+            << Op([](TimerModel &m) { m.renameProject(u"学习"_s, u"读书"_s, -1); })
+            << u"读书 / 阅读"_s << u"读书 / 阅读"_s;
+        QTest::newRow("its subproject renamed")
+            << Op([](TimerModel &m) { m.renameSubproject(u"阅读"_s, u"精读"_s, u"学习"_s); })
+            << u"学习 / 精读"_s << u"学习 / 精读"_s;
+        QTest::newRow("a namesake subproject renamed in another project") << Op([](TimerModel &m) {
+            m.addSubproject(u"阅读"_s, u"个人"_s);
+            m.renameSubproject(u"阅读"_s, u"泛读"_s, u"个人"_s);
+        }) << u"学习 / 阅读"_s << u"个人 / 泛读"_s;
+        QTest::newRow("another project renamed")
+            << Op([](TimerModel &m) { m.renameProject(u"工作"_s, u"客户"_s, -1); })
+            << u"学习 / 阅读"_s << u"学习 / 阅读"_s;
+    }
+
+    void shouldAttributeASessionToItsOwnProjectUnderItsCurrentName()
+    {
+        using Op = ModelOperation;
+        QFETCH(Op, operation);
+        QFETCH(QString, key);
+        QFETCH(QString, selection);
+
         ModelFixture f;
         f.model->addSubproject(u"阅读"_s, u"学习"_s);
-        QCOMPARE(f.model->selectedSubproject(), u"阅读"_s);
         f.model->start();
-        f.model->renameProject(u"学习"_s, u"读书"_s, -1);
-        f.clock.advance(1500);
+        f.clock.advance(600);
         f.model->tick();
-        QCOMPARE(f.model->records().first().project, u"学习"_s);
-        QCOMPARE(f.model->records().first().subproject, std::optional<QString>(u"阅读"_s));
+        operation(*f.model);
+
+        // Today's live slice shows where the running time goes.
+        const QVariantList slices = f.model->todayDistribution().value(u"slices"_s).toList();
+        QCOMPARE(slices.size(), 1);
+        QCOMPARE(slices.first().toMap().value(u"key"_s).toString(), key);
+        QCOMPARE(FocusStats::distributionKey(
+                     f.model->selectedProject(), f.model->catalog().selectedSubproject()),
+            selection);
+
+        f.clock.advance(900);
+        f.model->tick();
+        QCOMPARE(f.model->records().size(), 1);
+        const FocusRecord &recorded = f.model->records().first();
+        QCOMPARE(FocusStats::distributionKey(recorded.project, recorded.subproject), key);
     }
 
     void shouldTellTheViewsWhatChanged()

@@ -406,6 +406,13 @@ private Q_SLOTS:
         QVERIFY(f.model->started() && !f.model->running());
         QVERIFY(qAbs(f.model->remaining() - (1500.0 - 59.9)) < 1e-6);
         QVERIFY(f.model->records().isEmpty());
+
+        // The same message again is told as a new one: the views see it go and come back.
+        QStringList told;
+        connect(
+            f.model.get(), &TimerModel::toastChanged, this, [&] { told.append(f.model->toast()); });
+        f.model->finishEarly();
+        QCOMPARE(told, (QStringList {QString(), u"专注不足 1 分钟，不计入记录。"_s}));
     }
 
     void shouldOpenTheWrapUpAfterAMinute()

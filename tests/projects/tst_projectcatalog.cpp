@@ -73,8 +73,10 @@ QVariantMap standardSeeds()
 
 using CatalogOperation = std::function<void(ProjectCatalog &)>;
 using CheckedOperation = std::function<ProjectCatalog::Change(ProjectCatalog &)>;
+using SelectingOperation = std::function<ProjectCatalog::Fields(ProjectCatalog &)>;
 Q_DECLARE_METATYPE(CatalogOperation)
 Q_DECLARE_METATYPE(CheckedOperation)
+Q_DECLARE_METATYPE(SelectingOperation)
 
 class ProjectCatalogTest : public QObject {
     Q_OBJECT
@@ -450,7 +452,6 @@ private Q_SLOTS:
     void shouldAppendATrimmedProjectWithItsPositionAndSelectIt()
     {
         Loaded loaded;
-        loaded.catalog.setSelectedSubproject(u"读书"_s);
         const auto change = loaded.catalog.addProject(u" \t阅读\n"_s);
         QVERIFY(change.accepted);
         QCOMPARE(change.name, u"阅读"_s);
@@ -458,7 +459,6 @@ private Q_SLOTS:
         QCOMPARE(loaded.catalog.storedColorIndex(u"阅读"_s), 3);
         QCOMPARE(loaded.catalog.projectColor(u"阅读"_s), ProjectPalette::color(3)); // 薄荷
         QCOMPARE(loaded.catalog.selectedProject(), u"阅读"_s);
-        QCOMPARE(loaded.catalog.selectedSubproject(), u"读书"_s);
         QCOMPARE(loaded.catalog.subprojectsFor(u"阅读"_s), QStringList());
         QCOMPARE(change.fields,
             ProjectCatalog::Projects | ProjectCatalog::ColorIndices
@@ -466,6 +466,52 @@ private Q_SLOTS:
         QCOMPARE(loaded.store.value(projectsKey),
             QVariant(strings({u"学习"_s, u"工作"_s, u"个人"_s, u"阅读"_s})));
         QCOMPARE(loaded.store.value(colorsKey), QVariant(QVariantMap {{u"阅读"_s, qint64(3)}}));
+    }
+
+    void shouldNeverKeepASubprojectTheNewlySelectedProjectLacks_data()
+    {
+        using Op = SelectingOperation;
+        QTest::addColumn<QString>("subproject");
+        QTest::addColumn<Op>("operation");
+        QTest::addColumn<QString>("expectedProject");
+        QTest::addColumn<QString>("expectedSubproject");
+
+        // 学习 holds 读书, 写作 and 复习; 工作 holds 读书 only.
+        QTest::newRow("adding a project")
+            << u"写作"_s << Op([](auto &c) { return c.addProject(u"阅读"_s).fields; }) << u"阅读"_s
+            << QString();
+        QTest::newRow("deleting it, the first project lacks the subproject")
+            << u"写作"_s << Op([](auto &c) { return c.deleteProject(u"学习"_s, false).fields; })
+            << u"工作"_s << QString();
+        QTest::newRow("deleting it, the first project holds the subproject")
+            << u"读书"_s << Op([](auto &c) { return c.deleteProject(u"学习"_s, false).fields; })
+            << u"工作"_s << u"读书"_s;
+        QTest::newRow("selecting a project that lacks it")
+            << u"复习"_s << Op([](auto &c) { return c.setSelectedProject(u"工作"_s); }) << u"工作"_s
+            << QString();
+        QTest::newRow("selecting a project that holds it")
+            << u"读书"_s << Op([](auto &c) { return c.setSelectedProject(u"工作"_s); }) << u"工作"_s
+            << u"读书"_s;
+        QTest::newRow("renaming it, its subprojects go along") << u"写作"_s << Op([](auto &c) {
+            return c.renameProject(u"学习"_s, u"学业"_s, 0).fields;
+        }) << u"学业"_s << u"写作"_s;
+    }
+    void shouldNeverKeepASubprojectTheNewlySelectedProjectLacks()
+    {
+        using Op = SelectingOperation;
+        QFETCH(QString, subproject);
+        QFETCH(Op, operation);
+        QFETCH(QString, expectedProject);
+        QFETCH(QString, expectedSubproject);
+        Loaded loaded(standardSeeds());
+        loaded.catalog.setSelectedSubproject(subproject);
+
+        const ProjectCatalog::Fields fields = operation(loaded.catalog);
+        QCOMPARE(loaded.catalog.selectedProject(), expectedProject);
+        QCOMPARE(loaded.catalog.selectedSubproject().value_or(QString()), expectedSubproject);
+        QVERIFY(fields.testFlag(ProjectCatalog::SelectedProject));
+        // The views hear of the cleared subproject.
+        QCOMPARE(fields.testFlag(ProjectCatalog::SelectedSubproject), expectedSubproject.isEmpty());
     }
 
     void shouldRenameProjectAndFollowTheSelection()

@@ -76,13 +76,30 @@ private Q_SLOTS:
             u"\"2024/12/31\",\"学习\",\"写作\",\"23:30\",\"23:59\",\"1500\",\"是\",\"下一步：改稿\""_s);
     }
 
+    // The day it ended, in the locale's numeric order, always with the whole year.
+    void shouldDateARecordByItsEnd_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("date");
+
+        QTest::newRow("zh_CN") << u"zh_CN"_s << u"2024/3/5"_s;
+        QTest::newRow("en_US, two-digit year in its short form") << u"en_US"_s << u"3/5/2024"_s;
+        QTest::newRow("de_DE") << u"de_DE"_s << u"05.03.2024"_s;
+        QTest::newRow("ko_KR, year first") << u"ko_KR"_s << u"2024. 3. 5."_s;
+        QTest::newRow("bg_BG, quoted text kept") << u"bg_BG"_s << u"5.03.2024 г."_s;
+        QTest::newRow("C, month name in its short form") << u"C"_s << u"2024-03-05"_s;
+    }
+
     void shouldDateARecordByItsEnd()
     {
+        QFETCH(QString, locale);
+        QFETCH(QString, date);
         FocusRecord overnight = record();
         overnight.startedAt = at(2024, 3, 4, 23, 50);
         overnight.endedAt = at(2024, 3, 5, 0, 10);
-        QCOMPARE(CsvExport::line(overnight, chinese),
-            u"\"2024/3/5\",\"学习\",\"读书\",\"23:50\",\"00:10\",\"1500\",\"否\",\"收尾未补\""_s);
+        QCOMPARE(CsvExport::line(overnight, QLocale(locale)),
+            u'"' + date
+                + u"\",\"学习\",\"读书\",\"23:50\",\"00:10\",\"1500\",\"否\",\"收尾未补\""_s);
     }
 
     void shouldQuoteCellsSoTheyStayWhole_data()

@@ -143,24 +143,52 @@ private Q_SLOTS:
         QVERIFY(RecordQueries::visibleRecords({broken}, filter(u"今天"_s)).isEmpty());
     }
 
-    void shouldRemoveEveryRecordWithTheId()
+    // An edited file may give two records one id: a delete removes exactly the one asked for,
+    // and its undo brings back exactly that one.
+    void shouldRemoveExactlyOneRecordSharingItsId_data()
     {
-        FocusRecordList list = history;
-        list.append(history.at(3)); // an edited file may repeat an id
-        const auto remaining = RecordQueries::withoutRecord(list, history.at(3).id);
-        QVERIFY(remaining);
-        QCOMPARE(titles(*remaining), (QStringList {u"明日"_s, u"xabcx"_s, u"写作"_s, u"跑步"_s}));
+        QTest::addColumn<FocusRecordList>("list");
+        QTest::addColumn<FocusRecord>("asked");
+        QTest::addColumn<QStringList>("remaining");
+
+        FocusRecord twin = history.at(3);
+        twin.title = u"读书（副本）"_s;
+        twin.endedAt -= 60;
+        const FocusRecordList twins = {history.at(2), history.at(3), twin};
+        QTest::newRow("the later of two") << twins << twin << QStringList {u"写作"_s, u"读书"_s};
+        QTest::newRow("the earlier of two")
+            << twins << history.at(3) << QStringList {u"写作"_s, u"读书（副本）"_s};
+        QTest::newRow("one of two equal in every field")
+            << FocusRecordList {history.at(3), history.at(3), history.at(4)} << history.at(3)
+            << QStringList {u"读书"_s, u"跑步"_s};
+        FocusRecord renamed = history.at(3);
+        renamed.project = u"改名后"_s;
+        QTest::newRow("none equal in every field: the first with the id")
+            << twins << renamed << QStringList {u"写作"_s, u"读书（副本）"_s};
+    }
+
+    void shouldRemoveExactlyOneRecordSharingItsId()
+    {
+        QFETCH(FocusRecordList, list);
+        QFETCH(FocusRecord, asked);
+        QFETCH(QStringList, remaining);
+
+        const auto after = RecordQueries::withoutRecord(list, asked);
+        QVERIFY(after);
+        QCOMPARE(titles(*after), remaining);
+        if (list.contains(asked))
+            QCOMPARE(RecordQueries::withRestored(*after, asked), list);
     }
 
     void shouldReportDeletingAnAbsentRecordAsNoChange()
     {
-        QVERIFY(!RecordQueries::withoutRecord(history, QUuid::createUuid()));
-        QVERIFY(!RecordQueries::withoutRecord({}, history.first().id));
+        QVERIFY(!RecordQueries::withoutRecord(history, record(u"新"_s, 0)));
+        QVERIFY(!RecordQueries::withoutRecord({}, history.first()));
     }
 
     void shouldRestoreInEndOrderBeforeEqualEnds()
     {
-        const auto remaining = RecordQueries::withoutRecord(history, history.at(3).id);
+        const auto remaining = RecordQueries::withoutRecord(history, history.at(3));
         QVERIFY(remaining);
         QCOMPARE(RecordQueries::withRestored(*remaining, history.at(3)), history);
 
@@ -175,9 +203,9 @@ private Q_SLOTS:
         // Delete A, then B, then undo: B comes back, A stays deleted.
         const FocusRecord a = history.at(1);
         const FocusRecord b = history.at(4);
-        const FocusRecordList afterA = *RecordQueries::withoutRecord(history, a.id);
-        const FocusRecordList afterB = *RecordQueries::withoutRecord(afterA, b.id);
-        QVERIFY(!RecordQueries::withoutRecord(afterB, b.id)); // a second delete does nothing
+        const FocusRecordList afterA = *RecordQueries::withoutRecord(history, a);
+        const FocusRecordList afterB = *RecordQueries::withoutRecord(afterA, b);
+        QVERIFY(!RecordQueries::withoutRecord(afterB, b)); // a second delete does nothing
         const FocusRecordList undone = RecordQueries::withRestored(afterB, b);
         QCOMPARE(undone, afterA);
     }

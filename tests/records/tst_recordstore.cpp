@@ -82,6 +82,8 @@ private Q_SLOTS:
     void shouldLeaveEverythingUnchangedInReadOnlyFolder();
     void shouldKeepNewListWhenOnlyCopyFailsAfterFileWritten();
     void shouldReloadSavedListExactly();
+    void shouldRemoveOnlyLeftoversOfInterruptedSavesAtLoad_data();
+    void shouldRemoveOnlyLeftoversOfInterruptedSavesAtLoad();
 
 private:
     std::unique_ptr<RecordStore> makeStore(std::optional<QString> folder, FileWriter &writer);
@@ -512,5 +514,38 @@ void TestRecordStore::shouldReloadSavedListExactly()
     QCOMPARE(next->records(), list);
 }
 
+void TestRecordStore::shouldRemoveOnlyLeftoversOfInterruptedSavesAtLoad_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("symlink");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("temporary file of the record file")
+        << u"focus-records.json.ImeHRi"_s << false << true;
+    QTest::newRow("temporary file of a backup")
+        << u"focus-records-corrupt-1678336000.json.Zhcapb"_s << false << true;
+    QTest::newRow("suffix with a digit") << u"focus-records.json.Ime4Ri"_s << false << false;
+    QTest::newRow("suffix of another length") << u"focus-records.json.backup1"_s << false << false;
+    QTest::newRow("another file's temporary file") << u"notes.txt.ImeHRi"_s << false << false;
+    QTest::newRow("symlink named like one") << u"focus-records.json.ImeHRi"_s << true << false;
+}
+
+void TestRecordStore::shouldRemoveOnlyLeftoversOfInterruptedSavesAtLoad()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, symlink);
+    QFETCH(bool, removed);
+    const FocusRecordList stored {makeRecord(u"留下"_s, 100)};
+    writeFile(recordFile(), RecordCodec::encode(stored));
+    const QString path = m_folder + u'/' + name;
+    if (symlink)
+        QVERIFY(QFile::link(recordFile(), path));
+    else
+        writeFile(path, "[]");
+
+    auto store = makeStore();
+    QCOMPARE(store->load(), std::nullopt);
+    QCOMPARE(store->records(), stored);
+    QCOMPARE(QFileInfo(path).exists() || QFileInfo(path).isSymLink(), !removed);
+}
 QTEST_GUILESS_MAIN(TestRecordStore)
 #include "tst_recordstore.moc"

@@ -13,8 +13,24 @@ class TestFocusCalendar : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void shouldStartMainlandChineseWeeksOnMonday()
+    void shouldStartChineseWeeksOnMonday_data()
     {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("firstDay");
+
+        QTest::newRow("zh_CN") << u"zh_CN"_s << int(Qt::Monday);
+        QTest::newRow("zh_TW") << u"zh_TW"_s << int(Qt::Monday);
+        QTest::newRow("zh_HK") << u"zh_HK"_s << int(Qt::Monday);
+        QTest::newRow("zh_SG") << u"zh_SG"_s << int(Qt::Monday);
+        QTest::newRow("en_US keeps its own") << u"en_US"_s << int(Qt::Sunday);
+        QTest::newRow("ar_EG keeps its own") << u"ar_EG"_s << int(Qt::Saturday);
+    }
+
+    void shouldStartChineseWeeksOnMonday()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, firstDay);
+        QCOMPARE(int(FocusCalendar::firstDayOfWeekOf(QLocale(locale))), firstDay);
         // The runner pins the zh_CN locale.
         QCOMPARE(QLocale::system().name(), u"zh_CN"_s);
         QCOMPARE(FocusCalendar::systemFirstDayOfWeek(), Qt::Monday);

@@ -157,8 +157,15 @@ private Q_SLOTS:
         QTest::newRow("870 of 3000 truncates to 28") << FocusRecordList {record(tue, 870, u"A"_s),
             record(tue, 800, u"B"_s), record(tue, 700, u"C"_s),
             record(tue, 630, u"D"_s)} << u"本周4段、共0小时50分钟；A占28%；最长一段14分钟。"_s;
-        QTest::newRow("lone 59.9 s passes 100") << FocusRecordList {
-            record(tue, 59.9)} << u"本周1段、共0小时0分钟；学习占101%；最长一段0分钟。"_s;
+        // The share's part is summed over the same whole seconds as the total.
+        QTest::newRow("lone 59.9 s is 100") << FocusRecordList {
+            record(tue, 59.9)} << u"本周1段、共0小时0分钟；学习占100%；最长一段0分钟。"_s;
+        QTest::newRow("top project by whole seconds") << FocusRecordList {record(tue, 10.9, u"A"_s),
+            record(tue, 10.9, u"A"_s), record(tue, 10.9, u"A"_s),
+            record(tue, 31, u"B"_s)} << u"本周4段、共0小时1分钟；B占50%；最长一段0分钟。"_s;
+        QTest::newRow("negative durations from an edited file stay at 100")
+            << FocusRecordList {record(tue, 100, u"A"_s), record(tue, -50, u"B"_s)}
+            << u"本周2段、共0小时0分钟；A占100%；最长一段1分钟。"_s;
         QTest::newRow("under a second each") << FocusRecordList {record(tue, 0.5, u"A"_s),
             record(tue, 0.4, u"B"_s)} << u"本周2段、共0小时0分钟；A占0%；最长一段0分钟。"_s;
         QTest::newRow("tie names the first name")

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 using StatsTestData::at;
 using StatsTestData::record;
@@ -72,25 +74,47 @@ private Q_SLOTS:
 
     void shouldClampBarSegmentHeights_data()
     {
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<double>("height");
+        QTest::addColumn<FocusRecordList>("records");
+        QTest::addColumn<QList<double>>("heights"); // top to bottom
 
-        QTest::newRow("400 minutes reach the cap") << 400 * 60.0 << 120.0;
-        QTest::newRow("2 minutes stay at the floor") << 2 * 60.0 << 3.0;
-        QTest::newRow("100 minutes in between") << 100 * 60.0 << 45.0;
+        const double tue = at(2024, 3, 12, 23, 0);
+        QTest::newRow("400 minutes reach the cap")
+            << FocusRecordList {record(tue, 400 * 60.0)} << QList<double> {120.0};
+        QTest::newRow("2 minutes stay at the floor")
+            << FocusRecordList {record(tue, 2 * 60.0)} << QList<double> {3.0};
+        QTest::newRow("100 minutes in between")
+            << FocusRecordList {record(tue, 100 * 60.0)} << QList<double> {45.0};
+        QTest::newRow("a stack that fits keeps its heights")
+            << FocusRecordList {record(tue, 100 * 60.0), record(tue, 100 * 60.0, u"工作"_s)}
+            << QList<double> {45.0, 45.0};
+        // 120 + 2 + 120 would pass the 150-point bar: scaled so that 148 points of segments fit.
+        QTest::newRow("two projects at the cap share the bar")
+            << FocusRecordList {record(tue, 400 * 60.0), record(tue, 300 * 60.0, u"工作"_s)}
+            << QList<double> {120.0 * (148.0 / 240.0), 120.0 * (148.0 / 240.0)};
+        QTest::newRow("three uneven projects keep their proportions")
+            << FocusRecordList {record(tue, 400 * 60.0), record(tue, 100 * 60.0, u"工作"_s),
+                   record(tue, 2 * 60.0, u"运动"_s)}
+            << QList<double> {
+                   3.0 * (146.0 / 168.0), 45.0 * (146.0 / 168.0), 120.0 * (146.0 / 168.0)};
     }
 
     void shouldClampBarSegmentHeights()
     {
-        QFETCH(double, seconds);
-        QFETCH(double, height);
+        QFETCH(FocusRecordList, records);
+        QFETCH(QList<double>, heights);
 
         Fixture f;
-        f.stats.setRecords({record(at(2024, 3, 12, 23, 0), seconds)});
+        f.stats.setRecords(records);
         const ReviewChart::DayColumn tuesday =
             ReviewChart::weekReview(f.stats, catalogue, 5).columns.at(1);
-        QCOMPARE(tuesday.segments.size(), 1);
-        QCOMPARE(tuesday.segments.first().height, height);
+        QList<double> drawn;
+        double stack = 0;
+        for (const ReviewChart::BarSegment &segment : tuesday.segments) {
+            drawn.append(segment.height);
+            stack += segment.height;
+        }
+        QCOMPARE(drawn, heights);
+        QVERIFY(stack + 2.0 * double(drawn.size() - 1) <= 150.0 + 1e-9);
     }
 
     void shouldStackCatalogueProjectsWithTheFirstAtTheBottom()
@@ -199,6 +223,42 @@ private Q_SLOTS:
         QCOMPARE(ring.slices.at(1).start, 0.5);
         QCOMPARE(ring.slices.at(1).end, 1.0);
         QCOMPARE(ring.slices.at(1).colorProject, u"学习"_s);
+    }
+
+    void shouldCloseTheRingWithoutGapsOrOverlaps_data()
+    {
+        QTest::addColumn<QList<double>>("seconds"); // in key order
+
+        QTest::newRow("halves") << QList<double> {1800, 1800};
+        QTest::newRow("thirds") << QList<double> {1200, 1200, 1200};
+        // Rounded one by one, the first two sweeps would end a half degree past the third's start.
+        QTest::newRow("slivers") << QList<double> {0.6, 0.6, 718.8};
+        QTest::newRow("sevenths") << QList<double> {1, 1, 1, 1, 1, 1, 1};
+        QTest::newRow("uneven") << QList<double> {13.7, 2.2, 5000.1, 0.01, 777};
+    }
+
+    void shouldCloseTheRingWithoutGapsOrOverlaps()
+    {
+        QFETCH(QList<double>, seconds);
+
+        Fixture f;
+        FocusRecordList records;
+        for (qsizetype i = 0; i < seconds.size(); ++i)
+            records.append(
+                record(wednesday - 60, seconds.at(i), QString(QChar(char16_t(u'A' + i)))));
+        f.stats.setRecords(records);
+        const ReviewChart::TodayDistribution ring = ReviewChart::todayDistribution(f.stats);
+        QCOMPARE(ring.slices.size(), seconds.size());
+
+        double angle = 0;
+        for (const ReviewChart::Slice &slice : ring.slices) {
+            QCOMPARE(slice.startAngle, angle);
+            QVERIFY(slice.sweepAngle >= 0);
+            // Half-degree steps, so the arcs stay still while the seconds tick.
+            QCOMPARE(std::fmod(slice.sweepAngle * 2, 1.0), 0.0);
+            angle = slice.startAngle + slice.sweepAngle;
+        }
+        QCOMPARE(angle, 360.0);
     }
 
     void shouldTakeTheColourFromTheProjectPartOfAKey_data()

@@ -38,7 +38,8 @@ FocusRecord PageFixture::record(const QString &project, int dayOfMarch, double m
 
 void PageFixture::useSoftwareRendering()
 {
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
 
 PageFixture::PageFixture()

@@ -20,7 +20,8 @@ public:
     // 20:00 local time on the given day of March 2024.
     static double eveningOf(int dayOfMarch);
     static FocusRecord record(const QString &project, int dayOfMarch, double minutes);
-    // Draws everything in software, so that the tests need no graphics driver.
+    // Draws everything in software, so that the tests need no graphics driver, unless
+    // QT_QUICK_BACKEND chooses otherwise.
     static void useSoftwareRendering();
 
     PageFixture();

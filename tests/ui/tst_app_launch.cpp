@@ -93,6 +93,8 @@ class TestAppLaunch : public QObject {
 private Q_SLOTS:
     void shouldAskForXcbOnlyOnAWaylandSessionWithXWayland_data();
     void shouldAskForXcbOnlyOnAWaylandSessionWithXWayland();
+    void shouldDrawInSoftwareOnlyWhereOpenGlIsSoftware_data();
+    void shouldDrawInSoftwareOnlyWhereOpenGlIsSoftware();
     void shouldBringForwardTheFirstShownWindowWithTheTitle();
     void shouldHandASecondLaunchOverToTheRunningOne();
     void shouldStartAfterTheRunningOneWasKilled();
@@ -131,6 +133,56 @@ void TestAppLaunch::shouldAskForXcbOnlyOnAWaylandSessionWithXWayland()
     QCOMPARE(chosen.has_value(), !platform.isEmpty());
     if (chosen)
         QCOMPARE(QString::fromLatin1(*chosen), platform);
+}
+
+void TestAppLaunch::shouldDrawInSoftwareOnlyWhereOpenGlIsSoftware_data()
+{
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("openGlRenderer");
+    // "software", "opengl", or empty for the user's own choice.
+    QTest::addColumn<QString>("renderer");
+    QTest::newRow("LLVM rasterizer")
+        << QStringList() << u"llvmpipe (LLVM 15.0.6, 256 bits)"_s << u"software"_s;
+    QTest::newRow("Gallium reference rasterizer")
+        << QStringList() << u"softpipe"_s << u"software"_s;
+    QTest::newRow("classic Mesa rasterizer")
+        << QStringList() << u"Software Rasterizer"_s << u"software"_s;
+    QTest::newRow("no OpenGL") << QStringList() << QString() << u"software"_s;
+    QTest::newRow("integrated graphics")
+        << QStringList() << u"Mesa Intel(R) UHD Graphics 620 (KBL GT2)"_s << u"opengl"_s;
+    // A hardware driver that compiles its shaders with LLVM is still hardware.
+    QTest::newRow("graphics card with an LLVM shader compiler")
+        << QStringList() << u"AMD Radeon RX 580 Series (polaris10, LLVM 15.0.6, DRM 3.49)"_s
+        << u"opengl"_s;
+    QTest::newRow("the user's backend wins over hardware")
+        << QStringList {u"QT_QUICK_BACKEND=software"_s} << u"NVIDIA GeForce GTX 1060/PCIe/SSE2"_s
+        << QString();
+    QTest::newRow("the user's backend wins over a rasterizer")
+        << QStringList {u"QT_QUICK_BACKEND=rhi"_s} << u"llvmpipe (LLVM 15.0.6, 256 bits)"_s
+        << QString();
+    QTest::newRow("the user's graphics API wins")
+        << QStringList {u"QSG_RHI_BACKEND=opengl"_s} << u"llvmpipe (LLVM 15.0.6, 256 bits)"_s
+        << QString();
+}
+
+void TestAppLaunch::shouldDrawInSoftwareOnlyWhereOpenGlIsSoftware()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(QString, openGlRenderer);
+    QFETCH(QString, renderer);
+    int probes = 0;
+    const auto chosen = VelmorsTimerApp::preferredGraphicsApi(environmentOf(environment), [&] {
+        ++probes;
+        return openGlRenderer;
+    });
+    QCOMPARE(chosen.has_value(), !renderer.isEmpty());
+    if (chosen) {
+        QCOMPARE(*chosen,
+            renderer == u"software"_s ? QSGRendererInterface::Software
+                                      : QSGRendererInterface::OpenGL);
+    }
+    // OpenGL is not even started when the user chose.
+    QCOMPARE(probes, chosen ? 1 : 0);
 }
 
 void TestAppLaunch::shouldBringForwardTheFirstShownWindowWithTheTitle()

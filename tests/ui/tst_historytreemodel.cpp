@@ -354,7 +354,7 @@ private Q_SLOTS:
         QSignalSpy inserted(&tree, &QAbstractItemModel::rowsInserted);
         QSignalSpy resets(&tree, &QAbstractItemModel::modelReset);
 
-        f.model->deleteRecord(middle.idText());
+        tree.deleteRecord(rowOf(tree, u"R:中"_s));
         QCOMPARE(rows(tree),
             QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s, u"R:晚"_s, u"R:早"_s}));
         QCOMPARE(removed.size(), 1);
@@ -398,6 +398,19 @@ private Q_SLOTS:
         tree.setRecords({twin, a});
         QCOMPARE(rows(tree),
             QStringList({u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s, u"R:twin"_s, u"R:a"_s}));
+
+        // Deleting a row takes away that very record, and the undo brings back just that one.
+        ModelFixture f;
+        QVERIFY(f.model->saveRecords({twin, a}));
+        HistoryTreeModel shown;
+        shown.setModel(f.model.get());
+        open(shown, {u"Y:2024年"_s, u"M:3月"_s, u"D:5日 · 2次专注"_s});
+        shown.deleteRecord(0); // a group row holds no record
+        QCOMPARE(f.model->records().size(), 2);
+        shown.deleteRecord(rowOf(shown, u"R:a"_s));
+        QCOMPARE(rows(shown).mid(2), QStringList({u"D:5日 · 1次专注"_s, u"R:twin"_s}));
+        f.model->undoDelete();
+        QCOMPARE(f.model->records(), FocusRecordList({twin, a}));
     }
 
     void shouldStartClosedForANewModel()

@@ -150,6 +150,12 @@ private Q_SLOTS:
         QCOMPARE(segments(1).size(), 2);
         QVERIFY(bar->clip());
         QCOMPARE(bar->height(), 150.0);
+        // Both projects at the cap are scaled to fit: neither is cut off at the top.
+        for (const QQuickItem *segment : segments(1)) {
+            const QRectF inBar = segment->mapRectToItem(bar, segment->boundingRect());
+            QVERIFY2(inBar.top() >= -1e-9 && inBar.bottom() <= 150.0 + 1e-9,
+                qPrintable(u"segment at %1 … %2"_s.arg(inBar.top()).arg(inBar.bottom())));
+        }
     }
 
     void shouldShowLegendSharesOfWholeMinutes_data()

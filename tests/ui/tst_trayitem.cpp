@@ -5,12 +5,14 @@
 #include "ui/trayitem.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include <memory>
@@ -82,6 +84,7 @@ private Q_SLOTS:
     void shouldAskForTheWindowAndForQuitting();
     void shouldAnnounceTheTimeLeftAndTheState();
     void shouldRedrawTheIconOnlyWhenItChanges();
+    void shouldDrawTheIconAtThePixelRatioOfItsScreen();
     void shouldStayHiddenWithoutATray();
     void shouldAppearInTheDesktopsTray();
 };
@@ -283,6 +286,23 @@ void TestTrayItem::shouldRedrawTheIconOnlyWhenItChanges()
     QCOMPARE(redraws.count(), paused);
 }
 
+void TestTrayItem::shouldDrawTheIconAtThePixelRatioOfItsScreen()
+{
+    // Offscreen the tray tells no place, so the icon is on the primary screen, at scale 1, while
+    // the other screen is at scale 2.
+    QScreen *primary = QGuiApplication::primaryScreen();
+    QVERIFY(primary);
+    qreal highest = 1;
+    for (const QScreen *screen : QGuiApplication::screens())
+        highest = std::max(highest, screen->devicePixelRatio());
+    if (highest == primary->devicePixelRatio())
+        QSKIP("needs a screen of another scale than the primary one");
+    Tray tray;
+    QCOMPARE(tray.item->iconPixelRatio(), primary->devicePixelRatio());
+    const QSize pixels = QSize(22, 22) * primary->devicePixelRatio();
+    QCOMPARE(tray.item->icon().icon().availableSizes(), QList<QSize>({pixels}));
+}
+
 void TestTrayItem::shouldStayHiddenWithoutATray()
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
@@ -309,5 +329,23 @@ void TestTrayItem::shouldAppearInTheDesktopsTray()
     QVERIFY(screen.contains(tray.item->icon().geometry()));
 }
 
-QTEST_MAIN(TestTrayItem)
+int main(int argc, char **argv)
+{
+    // Offscreen, two screens of different scales (the platform takes a screen's scale from its
+    // logical DPI); the first by name, at scale 1, is the primary one.
+    QTemporaryFile screens;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        const QByteArray config = R"({"screens": [
+            {"name": "a plain", "x": 0, "y": 0, "width": 1280, "height": 1000, "logicalDpi": 96, "dpr": 1},
+            {"name": "b dense", "x": 1280, "y": 0, "width": 2560, "height": 1600, "logicalDpi": 192, "dpr": 1}
+        ]})";
+        if (!screens.open() || screens.write(config) != config.size() || !screens.flush())
+            return 2;
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    }
+    QApplication application(argc, argv);
+    TestTrayItem test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_trayitem.moc"
