@@ -11,6 +11,7 @@
 #include <QTranslator>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <cstdio>
 #include <optional>
 
 Q_IMPORT_QML_PLUGIN(VelmorFocusPlugin)
@@ -33,9 +34,14 @@ int main(int argc, char *argv[])
 
     // One running instance: a second launch brings the first one forward and leaves.
     SingleInstance instance(SingleInstance::defaultKey());
-    if (!instance.claim()) {
-        instance.notifyPrimary();
+    switch (instance.claimOrHandOver()) {
+    case SingleInstance::Launch::Primary:
+        break;
+    case SingleInstance::Launch::HandedOver:
         return 0;
+    case SingleInstance::Launch::Failed:
+        std::fprintf(stderr, "velmor-focus: %s\n", qUtf8Printable(instance.failureReason()));
+        return 1;
     }
 
     // OpenGL names its renderer while the records load, unless the user chose the renderer or
@@ -64,7 +70,9 @@ int main(int argc, char *argv[])
     }
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
         &VelmorsTimerApp::bringMainWindowForward);
-    if (!app.start())
+    if (!app.start()) {
+        std::fputs("velmor-focus: the main window could not be created\n", stderr);
         return 1;
+    }
     return application.exec();
 }

@@ -6,12 +6,14 @@
 #include "platform/filedialogs.h"
 #include "platform/filewriter.h"
 #include "platform/soundservice.h"
+#include "platform/userfiles.h"
 #include "platform/wakesignal.h"
 #include "records/instant.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUuid>
 
 #include <algorithm>
@@ -21,6 +23,25 @@ namespace {
 const QString dailyGoalKey = QStringLiteral("timer-daily-goal-hours");
 const QString soundKey = QStringLiteral("timer-sound");
 const QString customAudioKey = QStringLiteral("timer-custom-audio");
+// Minutes of compressed audio; a reminder is seconds long.
+constexpr qint64 maxSoundBytes = 50LL * 1000 * 1000;
+
+QString unreadableSoundReason(const UserFiles::Read &read)
+{
+    if (read.tooLarge)
+        return QStringLiteral("文件超过 50 MB。");
+    switch (read.opened) {
+    case UserFiles::Opened::NotRegular:
+        return QStringLiteral("不是普通文件。");
+    case UserFiles::Opened::Missing:
+    case UserFiles::Opened::DanglingLink:
+        return QStringLiteral("文件不存在。");
+    case UserFiles::Opened::Regular:
+    case UserFiles::Opened::Failed:
+        break;
+    }
+    return read.error;
+}
 
 FileWriter &writerOf(const TimerServices &services)
 {
@@ -266,10 +287,24 @@ std::unique_ptr<Sound> TimerModel::createCustomSound(const QString &path) const
 {
     if (path.isEmpty() || !m_services.sound)
         return nullptr;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Never a FIFO or a device, and never more than an imported sound may hold: the file is read
+    // into memory on the window's thread at every alert.
+    const UserFiles::Read read = UserFiles::readRegular(path, maxSoundBytes);
+    if (!read.bytes)
         return nullptr;
-    return m_services.sound->createFromData(file.readAll(), QFileInfo(path).fileName());
+    return m_services.sound->createFromData(*read.bytes, QFileInfo(path).fileName());
+}
+
+bool TimerModel::isImportedSound(const QString &path) const
+{
+    // Only a name this model gives ("<UUID>.<extension>") directly in the storage folder: the key
+    // may have been set to any file, the record file included.
+    static const QRegularExpression importedName(
+        QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.[^/]*$"));
+    const QFileInfo file(QDir::cleanPath(path));
+    return m_services.storageFolder && file.isAbsolute()
+        && file.absolutePath() == QDir::cleanPath(QDir(*m_services.storageFolder).absolutePath())
+        && importedName.match(file.fileName()).hasMatch();
 }
 
 void TimerModel::chooseAudio()
@@ -281,12 +316,19 @@ void TimerModel::chooseAudio()
         return;
 
     const QString importFailed = QStringLiteral("导入失败：");
+    // Read before anything is copied: a FIFO or a device would stall the window, a huge file
+    // would be held in memory at every alert.
+    const UserFiles::Read source = UserFiles::readRegular(*chosen, maxSoundBytes);
+    if (!source.bytes) {
+        setError(importFailed + unreadableSoundReason(source));
+        return;
+    }
     const std::optional<QString> folder = m_services.storageFolder;
     if (!folder) {
         setError(importFailed + QStringLiteral("无法确定应用数据文件夹。"));
         return;
     }
-    if (!QDir().mkpath(*folder)) {
+    if (!UserFiles::makePrivateFolder(*folder)) {
         setError(importFailed + QStringLiteral("无法创建文件夹“%1”。").arg(*folder));
         return;
     }
@@ -295,9 +337,8 @@ void TimerModel::chooseAudio()
     const QString target = QDir(*folder).filePath(
         QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + u'.'
         + QFileInfo(*chosen).suffix());
-    QFile source(*chosen);
-    if (!source.copy(target)) {
-        setError(importFailed + source.errorString());
+    if (!UserFiles::writeNewPrivateFile(target, *source.bytes)) {
+        setError(importFailed + QStringLiteral("无法写入“%1”。").arg(target));
         return;
     }
     if (!createCustomSound(target)) {
@@ -306,7 +347,7 @@ void TimerModel::chooseAudio()
         return;
     }
     const QString previous = customPath();
-    if (!previous.isEmpty() && previous != target)
+    if (previous != target && isImportedSound(previous))
         QFile::remove(previous);
     setCustomPath(target);
     setSoundName(QStringLiteral("custom"));
@@ -315,7 +356,7 @@ void TimerModel::chooseAudio()
 void TimerModel::openStorageFolder()
 {
     if (m_services.fileBrowser && m_services.storageFolder) {
-        QDir().mkpath(*m_services.storageFolder);
+        UserFiles::makePrivateFolder(*m_services.storageFolder);
         m_services.fileBrowser->openFolder(*m_services.storageFolder);
     }
 }

@@ -390,6 +390,8 @@ private:
     DefaultsStore &settingsStore() const;
     // The imported sound read into memory; null when it cannot be read or played.
     std::unique_ptr<Sound> createCustomSound(const QString &path) const;
+    // A copy that chooseAudio made: the only file an import may delete.
+    bool isImportedSound(const QString &path) const;
 
     DefaultsStore &m_defaults;
     Clock m_now;

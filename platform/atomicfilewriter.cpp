@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -42,6 +43,12 @@ FileWriter::Result AtomicFileWriter::writeAtomically(const QString &path, const 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
+    // The new file takes the old one's mode, or the umask's: these are the user's alone.
+    if (::fchmod(file.handle(), 0600) != 0) {
+        const QString reason = qt_error_string(errno);
+        file.cancelWriting();
+        return {false, reason};
+    }
     // A short write (a full disk) reports no error; writing the rest again is what gets the
     // reason ("No space left on device") instead of "Unknown error".
     for (qint64 written = 0; written < data.size();) {
@@ -55,8 +62,19 @@ FileWriter::Result AtomicFileWriter::writeAtomically(const QString &path, const 
     }
     if (!file.commit())
         return {false, file.errorString()};
-    syncFolder(QFileInfo(path).absolutePath());
+    syncFolder(renamedIn(path));
     return {};
+}
+
+QString AtomicFileWriter::renamedIn(const QString &path)
+{
+    // QSaveFile replaces the file that a chain of symbolic links leads to, up to 128 links deep;
+    // past that it replaces the link itself.
+    QFileInfo target(path);
+    int depth = 128;
+    while (--depth && target.isSymLink())
+        target.setFile(target.symLinkTarget());
+    return depth > 0 ? target.absolutePath() : QFileInfo(path).absolutePath();
 }
 
 int AtomicFileWriter::removeLeftovers(

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
+
+#include <optional>
 
 // The per-user defaults store: typed values under keys.
 //
@@ -16,6 +19,18 @@ public:
     // Written at once; false when the value could not be stored (the old value then stays).
     virtual bool setValue(const QString &key, const QVariant &value) = 0;
     virtual void remove(const QString &key) = 0;
+
+    // Something is stored under the key that value() reads as absent: a damaged or foreign value,
+    // or no regular file at all. A loader that must never write over stored data tells it from a
+    // key that holds nothing. bytes: what was found, when there was anything to read.
+    struct Unreadable {
+        std::optional<QByteArray> bytes;
+    };
+    virtual std::optional<Unreadable> unreadable(const QString &key) const
+    {
+        Q_UNUSED(key);
+        return std::nullopt;
+    }
 
     bool contains(const QString &key) const { return value(key).isValid(); }
 };

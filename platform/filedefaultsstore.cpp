@@ -2,6 +2,7 @@
 
 #include "platform/filewriter.h"
 #include "platform/storagepaths.h"
+#include "platform/userfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,9 @@
 namespace {
 
 constexpr char bytesTag = 'B';
+// Far above any value this program writes (a record copy of a century is about 300 MB), far
+// below what would exhaust memory.
+constexpr qint64 maxValueBytes = qint64(1) << 30;
 constexpr char jsonTag = 'J';
 
 bool isValidKey(const QString &key)
@@ -169,10 +173,10 @@ QVariant FileDefaultsStore::value(const QString &key) const
     if (cached != m_cache.cend())
         return *cached;
     QVariant result;
-    QFile file(pathOf(key));
-    if (file.open(QIODevice::ReadOnly))
-        result = decodeValue(file.readAll());
-    if (!result.isValid() && file.exists())
+    const UserFiles::Read read = UserFiles::readRegular(pathOf(key), maxValueBytes);
+    if (read.bytes)
+        result = decodeValue(*read.bytes);
+    if (!result.isValid() && read.opened != UserFiles::Opened::Missing)
         qWarning("defaults: the stored value of %s is unreadable and reads as absent", qPrintable(key));
     // Byte values (the record copy) can be large and are read once at start-up: not kept.
     if (result.typeId() != QMetaType::QByteArray)
@@ -180,12 +184,24 @@ QVariant FileDefaultsStore::value(const QString &key) const
     return result;
 }
 
+std::optional<DefaultsStore::Unreadable> FileDefaultsStore::unreadable(const QString &key) const
+{
+    if (!isValidKey(key))
+        return std::nullopt;
+    const UserFiles::Read read = UserFiles::readRegular(pathOf(key), maxValueBytes);
+    if (read.opened == UserFiles::Opened::Missing)
+        return std::nullopt;
+    if (read.bytes && decodeValue(*read.bytes).isValid())
+        return std::nullopt;
+    return Unreadable {read.bytes};
+}
+
 bool FileDefaultsStore::setValue(const QString &key, const QVariant &value)
 {
     const QVariant stored = DefaultsValue::normalized(value);
     if (!isValidKey(key) || !stored.isValid())
         return false;
-    if (!QDir().mkpath(m_folder)) {
+    if (!UserFiles::makePrivateFolder(m_folder)) {
         qWarning("defaults: cannot create %s", qPrintable(m_folder));
         return false;
     }

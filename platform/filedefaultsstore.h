@@ -20,6 +20,8 @@ public:
     QVariant value(const QString &key) const override;
     bool setValue(const QString &key, const QVariant &value) override;
     void remove(const QString &key) override;
+    // A file that is not a regular one, or whose bytes are not a value.
+    std::optional<Unreadable> unreadable(const QString &key) const override;
 
     QString folder() const { return m_folder; }
 

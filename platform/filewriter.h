@@ -19,10 +19,15 @@ public:
 };
 
 // The real writer: a temporary file in the same folder, fsynced, renamed over the target, then
-// the folder fsynced so that the rename itself survives a power cut.
+// the folder fsynced so that the rename itself survives a power cut. Files it writes are readable
+// by their owner alone (0600): the records, the settings and an export of them.
 class AtomicFileWriter final : public FileWriter {
 public:
     Result writeAtomically(const QString &path, const QByteArray &data) override;
+
+    // The folder where the rename happens, and which is fsynced after it: for a symbolic link,
+    // the folder of the file it leads to.
+    static QString renamedIn(const QString &path);
 
     static AtomicFileWriter &instance();
 

@@ -1,28 +1,41 @@
 #pragma once
 
+#include <QList>
+#include <QLockFile>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
+class QDeadlineTimer;
 class QLocalServer;
 class QLocalSocket;
-class QLockFile;
 
 // Keeps the application to one running instance per user: two processes writing the same record
-// file would lose each other's records. The first launch holds a lock file and listens on a local
-// socket beside it; a later launch finds the lock taken and asks the first one to come forward.
+// file would lose each other's records. The first launch holds a lock file beside the records (in
+// the per-user data folder that holds the storage folder) and listens on a local socket in the
+// runtime folder; a later launch finds the lock taken and asks the first one to come forward.
+// Launches from other sessions, with another runtime folder or none, meet the same lock and find
+// the socket through its name published beside the lock.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // The lock and the socket live in the per-user runtime folder (see defaultFolder()).
+    // The lock in the per-user data folder, beside the storage folder (the runtime folder when
+    // there is none), the socket in the runtime folder (see defaultFolder()).
     explicit SingleInstance(const QString &key, QObject *parent = nullptr);
-    // Same, in the given folder; it is created when missing.
+    // Lock and socket in one folder.
     SingleInstance(const QString &key, const QString &folder, QObject *parent = nullptr);
+    // The lock in lockFolder, the socket in socketFolder; each is created, 0700, when missing.
+    SingleInstance(const QString &key, const QString &lockFolder, const QString &socketFolder,
+        QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // True when this process is the primary instance: the lock is held (a lock left by a dead
-    // process is taken over) and the socket listens. Calling it again after success is harmless.
+    // process, or one that names no process, is taken over) and the socket listens. Calling it
+    // again after success is harmless.
     bool claim();
     bool isPrimary() const { return m_primary; }
 
@@ -30,11 +43,20 @@ public:
     // still starting up, for at most timeoutMs. False when no primary could be reached.
     bool notifyPrimary(int timeoutMs = 3000);
 
+    enum class Launch { Primary, HandedOver, Failed };
+    // What a launch does: run as the one instance, or hand over to the one that runs. Failed when
+    // it can do neither; failureReason() then says why.
+    Launch claimOrHandOver(int timeoutMs = 3000);
+    QString failureReason() const { return m_failure; }
+
     QString lockFilePath() const;
     QString serverName() const;
+    // Holds the primary's serverName() for launches whose runtime folder differs.
+    QString publishedNamePath() const;
 
     static QString defaultKey() { return QStringLiteral("velmor-focus"); }
-    // $XDG_RUNTIME_DIR when Qt resolves one, otherwise a per-user folder in the temp folder.
+    // $XDG_RUNTIME_DIR when it is set and private, otherwise a folder in the temp folder that
+    // belongs to this user alone and is 0700: a shared name when it is safe, else a fresh one.
     static QString defaultFolder();
 
 Q_SIGNALS:
@@ -42,14 +64,29 @@ Q_SIGNALS:
     void activationRequested();
 
 private:
+    QString lockPathIn(const QString &folder) const;
+    QLockFile::LockError lockIn(const QString &folder);
+    bool takeOverLockNamingNoProcess(QLockFile &lock);
+    void describeHolder(const QLockFile &lock);
+    void becomePrimary(bool holdsLock);
     void startListening(bool removeLeftover);
+    void keepListening();
     void acceptConnections();
     void readMessages(QLocalSocket *socket);
     bool primaryAnswers() const;
+    static bool knock(const QString &serverName, const QDeadlineTimer &deadline);
+    QStringList knownServerNames() const;
 
     QString m_key;
-    QString m_folder;
+    QString m_lockFolder;
+    QString m_socketFolder;
+    QString m_lockPath;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
+    QList<QPointer<QLocalSocket>> m_clients;
+    QTimer m_listenWatch;
     bool m_primary = false;
+    bool m_published = false;
+    bool m_listened = false; // the server listened at least once
+    QString m_failure;
 };

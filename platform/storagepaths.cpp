@@ -1,5 +1,7 @@
 #include "platform/storagepaths.h"
 
+#include "platform/userfiles.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -8,7 +10,7 @@ namespace StoragePaths {
 std::optional<QString> storageFolder()
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty() || !QDir().mkpath(base))
+    if (base.isEmpty() || !UserFiles::makePrivateFolder(base))
         return std::nullopt;
     return QDir(base).filePath(QStringLiteral("VelmorTimer"));
 }

@@ -3,8 +3,10 @@
 #include "platform/defaultsstore.h"
 #include "platform/filewriter.h"
 #include "platform/storagepaths.h"
+#include "platform/userfiles.h"
 #include "records/instant.h"
 #include "records/memoryhints.h"
+#include "records/recordbackup.h"
 
 #include <QDebug>
 #include <QDir>
@@ -29,12 +31,25 @@ double msSince(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// The whole file, or nothing when it cannot be read (a folder, no permission, too large).
-std::optional<QByteArray> readWholeFile(const QString &path)
+// The whole file, or nothing when it cannot be read (no regular file, no permission, too large);
+// `why` then says what stands in the way.
+std::optional<QByteArray> readWholeFile(const QString &path, QString &why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    switch (UserFiles::openRegular(file, path, &why)) {
+    case UserFiles::Opened::Regular:
+        break;
+    case UserFiles::Opened::DanglingLink:
+        why = u"it is a symbolic link to "_s + QFileInfo(path).symLinkTarget()
+            + u", which is missing"_s;
         return std::nullopt;
+    case UserFiles::Opened::NotRegular:
+        why = u"it is not a regular file"_s;
+        return std::nullopt;
+    case UserFiles::Opened::Missing:
+    case UserFiles::Opened::Failed:
+        return std::nullopt;
+    }
     try {
         QByteArray bytes(file.size(), Qt::Uninitialized);
         MemoryHints::preferHugePages(bytes.data(), bytes.size());
@@ -42,10 +57,13 @@ std::optional<QByteArray> readWholeFile(const QString &path)
             return std::nullopt;
         if (!file.atEnd())
             bytes += file.readAll(); // grew while being read
-        if (file.error() != QFileDevice::NoError)
+        if (file.error() != QFileDevice::NoError) {
+            why = file.errorString();
             return std::nullopt;
+        }
         return bytes;
     } catch (const std::bad_alloc &) {
+        why = u"it does not fit in memory"_s;
         return std::nullopt;
     }
 }
@@ -106,7 +124,8 @@ std::optional<QString> RecordStore::load()
 
     const std::optional<QString> file = storageFile();
     if (file && pathTaken(*file)) {
-        const std::optional<QByteArray> bytes = readWholeFile(*file);
+        QString why;
+        const std::optional<QByteArray> bytes = readWholeFile(*file, why);
         if (bytes) {
             Decoded decoded = RecordCodec::decode(*bytes);
             if (decoded.ok()) {
@@ -116,19 +135,26 @@ std::optional<QString> RecordStore::load()
             qWarning("Record file %ls is unreadable: %ls", qUtf16Printable(*file),
                 qUtf16Printable(decoded.errorText));
         } else {
-            qWarning("Record file %ls cannot be read", qUtf16Printable(*file));
+            qWarning("Record file %ls cannot be read: %ls", qUtf16Printable(*file),
+                qUtf16Printable(why));
         }
         lockAfterFailedLoad();
-        // A copy, so the damaged file stays where it is; QFile::copy never replaces a file.
-        const QString backup = backupPath(QFileInfo(*file).absolutePath());
-        if (!pathTaken(backup) && QFile::copy(*file, backup))
-            m_backupFile = backup;
+        // A copy of the bytes read, so the damaged file stays where it is.
+        if (bytes)
+            m_backupFile = RecordBackup::keep(backupPath(QFileInfo(*file).absolutePath()), *bytes);
         return loadFailedMessage();
     }
 
     const QVariant stored = m_defaults.value(defaultsKey());
-    if (!stored.isValid())
-        return std::nullopt;
+    if (!stored.isValid()) {
+        // Absent, or there but unreadable: only the first may be written over.
+        const std::optional<DefaultsStore::Unreadable> damaged =
+            m_defaults.unreadable(defaultsKey());
+        if (!damaged)
+            return std::nullopt;
+        qWarning("Defaults copy of the records cannot be read");
+        return lockAndBackUpCopy(damaged->bytes);
+    }
 
     std::optional<QByteArray> bytes;
     if (stored.typeId() == QMetaType::QByteArray) {
@@ -146,14 +172,15 @@ std::optional<QString> RecordStore::load()
             bytes = stored.toString().toUtf8();
         qWarning("Defaults copy of the records has an unexpected type: %s", stored.typeName());
     }
+    return lockAndBackUpCopy(bytes);
+}
+
+QString RecordStore::lockAndBackUpCopy(const std::optional<QByteArray> &bytes)
+{
     lockAfterFailedLoad();
-    if (m_storageFolder && bytes) {
-        // The folder may not exist before the first save; the backup needs it now.
-        QDir().mkpath(*m_storageFolder);
-        const QString backup = backupPath(*m_storageFolder);
-        if (!pathTaken(backup) && m_writer.writeAtomically(backup, *bytes).ok)
-            m_backupFile = backup;
-    }
+    // The folder may not exist before the first save; the backup needs it now.
+    if (m_storageFolder && bytes && UserFiles::makePrivateFolder(*m_storageFolder))
+        m_backupFile = RecordBackup::keep(backupPath(*m_storageFolder), *bytes);
     return loadFailedMessage();
 }
 
@@ -171,7 +198,7 @@ RecordStore::SaveResult RecordStore::save(const FocusRecordList &newRecords)
         return {false, saveFailedPrefix() + u"内存不足，无法生成记录数据"_s};
 
     if (const std::optional<QString> file = storageFile()) {
-        if (!QDir().mkpath(*m_storageFolder))
+        if (!UserFiles::makePrivateFolder(*m_storageFolder))
             return {false,
                 saveFailedPrefix() + u"无法创建文件夹 "_s
                     + QDir::toNativeSeparators(*m_storageFolder)};

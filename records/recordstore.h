@@ -58,6 +58,8 @@ public:
 private:
     QString backupPath(const QString &folder) const;
     void lockAfterFailedLoad();
+    // Locks after the defaults copy failed to load and backs up its bytes, if any were read.
+    QString lockAndBackUpCopy(const std::optional<QByteArray> &bytes);
 
     DefaultsStore &m_defaults;
     FileWriter &m_writer;

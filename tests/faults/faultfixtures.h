@@ -10,7 +10,16 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
+#include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <unistd.h>
 
 // Helpers shared by the fault tests: a realistic history, and plain file access that never goes
 // through the code under test.
@@ -81,4 +90,107 @@ inline void finishSession(TimerModel &model, FakeClock &clock, const QString &ti
     clock.advance(5);
 }
 
+// What stands at a path where a program expects a file of its own.
+enum class Node { Bytes, Fifo, Device, Folder, DanglingLink };
+
+// Puts the node at path (bytes only for Node::Bytes). The device is a null device of its own, or a
+// link to /dev/null where device files cannot be made; both open as a character device.
+inline bool place(const QString &path, Node node, const QByteArray &bytes = {})
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray native = QFile::encodeName(path);
+    switch (node) {
+    case Node::Bytes:
+        return writeFile(path, bytes);
+    case Node::Fifo:
+        return ::mkfifo(native.constData(), 0600) == 0;
+    case Node::Device:
+        return ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0
+            || ::symlink("/dev/null", native.constData()) == 0;
+    case Node::Folder:
+        return QDir().mkpath(path);
+    case Node::DanglingLink:
+        return ::symlink("missing-target.json", native.constData()) == 0;
+    }
+    return false;
+}
+
+// The node is still what place() put there.
+inline bool unchanged(const QString &path, Node node, const QByteArray &bytes = {})
+{
+    const QFileInfo info(path);
+    switch (node) {
+    case Node::Bytes:
+        return !info.isSymLink() && readFile(path) == std::optional(bytes);
+    case Node::Fifo: {
+        struct stat status { };
+        return ::lstat(QFile::encodeName(path).constData(), &status) == 0
+            && S_ISFIFO(status.st_mode);
+    }
+    case Node::Device: {
+        struct stat status { };
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISCHR(status.st_mode);
+    }
+    case Node::Folder:
+        return !info.isSymLink() && info.isDir()
+            && QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    case Node::DanglingLink:
+        return info.isSymLink() && !info.exists();
+    }
+    return false;
+}
+
+// Watches FIFOs for a reader that opened one in blocking mode and would wait for a writer for
+// ever. After a grace far beyond any honest open it plays the writer, so that such a reader
+// returns and the test fails on blockedReaders() instead of hanging. Code that never blocks ends
+// the test before the grace is up, and the watch then costs nothing.
+class FifoWatch {
+public:
+    explicit FifoWatch(QStringList fifos, std::chrono::milliseconds grace = std::chrono::seconds(3))
+        : m_fifos(std::move(fifos)), m_thread([this, grace] { watch(grace); })
+    {
+    }
+    ~FifoWatch()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+    FifoWatch(const FifoWatch &) = delete;
+    FifoWatch &operator=(const FifoWatch &) = delete;
+
+    int blockedReaders() const { return m_released; }
+
+private:
+    void watch(std::chrono::milliseconds grace)
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_wake.wait_for(lock, grace, [this] { return m_stop; }))
+            return;
+        while (!m_stop) {
+            for (const QString &fifo : std::as_const(m_fifos)) {
+                // Opening for writing without blocking succeeds only while a reader has it open.
+                const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    ::close(fd);
+                    ++m_released;
+                }
+            }
+            m_wake.wait_for(lock, std::chrono::milliseconds(20), [this] { return m_stop; });
+        }
+    }
+
+    QStringList m_fifos;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::atomic<int> m_released = 0;
+    std::thread m_thread; // last: starts once everything it uses exists
+};
+
 } // namespace FaultFixtures
+
+Q_DECLARE_METATYPE(FaultFixtures::Node)

@@ -1,6 +1,7 @@
 // Storage that refuses writes: a folder that cannot be created, a read-only file system, a full
 // disk. A refused save loses nothing already stored, and the model keeps working once the
-// storage can take writes again.
+// storage can take writes again. And storage that others could read: whatever the umask, what
+// the model creates is the user's alone.
 //
 // The read-only and full cases use a small tmpfs of their own, which needs the right to mount
 // (root on this project's machines); without it they are skipped.
@@ -13,13 +14,16 @@
 #include "platform/filewriter.h"
 #include "records/recordcodec.h"
 
+#include <QDirIterator>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -112,6 +116,8 @@ private Q_SLOTS:
     void shouldKeepOldCopyIntactWhenDiskFillsBetweenFileAndCopy();
     void shouldKeepCopyWhenItIsTheOnlyCopyAndDiskIsFull();
     void shouldLeaveNoPartialExportWhenDiskIsFull();
+    void shouldKeepEveryFolderAndFilePrivateWhateverTheUmask_data();
+    void shouldKeepEveryFolderAndFilePrivateWhateverTheUmask();
 
 private:
     // A model on the given folders, with the clock of this test.
@@ -125,6 +131,7 @@ private:
     FakeClock m_clock;
     std::unique_ptr<FileDefaultsStore> m_defaultsStore;
     ScriptedFileDialogs m_dialogs;
+    RecordingSoundService m_sound;
 };
 
 void TestDiskFaults::initTestCase()
@@ -153,6 +160,7 @@ std::unique_ptr<TimerModel> TestDiskFaults::openModel(
     services.storageFolder = std::move(storage);
     services.todayClock = m_clock.clock();
     services.dialogs = &m_dialogs;
+    services.sound = &m_sound;
     return std::make_unique<TimerModel>(
         *m_defaultsStore, m_clock.clock(), [] {}, services);
 }
@@ -373,6 +381,60 @@ void TestDiskFaults::shouldLeaveNoPartialExportWhenDiskIsFull()
     const std::optional<QByteArray> csv = FaultFixtures::readFile(exportPath);
     QVERIFY(csv);
     QCOMPARE(csv->count('\n'), 2000);
+}
+
+void TestDiskFaults::shouldKeepEveryFolderAndFilePrivateWhateverTheUmask_data()
+{
+    QTest::addColumn<int>("mask");
+    QTest::newRow("umask 000: all for everyone") << 0;
+    QTest::newRow("umask 022: the usual") << 022;
+    QTest::newRow("umask 277: not even for the owner") << 0277;
+}
+
+void TestDiskFaults::shouldKeepEveryFolderAndFilePrivateWhateverTheUmask()
+{
+    QFETCH(int, mask);
+    // Nested, so the missing parents are made too.
+    const QString storage = m_dir->filePath(u"home/data/VelmorTimer"_s);
+    const QString defaults = m_dir->filePath(u"home/config/VelmorTimer"_s);
+    const QString sound = m_dir->filePath(u"铃声.wav"_s);
+    QVERIFY(FaultFixtures::writeFile(sound, "RIFF 铃声"));
+    const mode_t previous = ::umask(mode_t(mask));
+    const auto restore = qScopeGuard([previous] { ::umask(previous); });
+
+    {
+        auto model = openModel(storage, defaults);
+        FaultFixtures::finishSession(*model, m_clock, u"日记"_s);
+        QVERIFY2(model->recordError().isEmpty(), qPrintable(model->recordError()));
+        model->setDailyGoalHours(3);
+        m_dialogs.audioPath = sound;
+        model->chooseAudio();
+        QVERIFY2(model->error().isEmpty(), qPrintable(model->error()));
+        model->exportCSV(); // no save path: cancelled
+    }
+    // A damaged record file is backed up beside it; the backup is as private as the file.
+    QVERIFY(FaultFixtures::writeFile(QDir(storage).filePath(recordFileName), "损坏"));
+    QVERIFY(!openModel(storage, defaults)->recordsReadable());
+
+    QStringList seen;
+    QDirIterator it(m_dir->filePath(u"home"_s),
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        struct stat status { };
+        QVERIFY(::lstat(QFile::encodeName(entry.filePath()).constData(), &status) == 0);
+        const mode_t mode = status.st_mode & 07777;
+        QVERIFY2(mode == (entry.isDir() ? 0700 : 0600),
+            qPrintable(u"%1 is %2"_s.arg(entry.filePath(), QString::number(mode, 8))));
+        seen.append(entry.fileName());
+    }
+    // Every kind was there to be checked: the folders, the copy, a setting, the sound, the backup.
+    for (const QString &name :
+        {u"data"_s, u"VelmorTimer"_s, recordFileName, copyKey, u"timer-daily-goal-hours"_s})
+        QVERIFY2(seen.contains(name), qPrintable(name));
+    QCOMPARE(seen.filter(u".wav"_s).size(), 1);
+    QCOMPARE(seen.filter(u"focus-records-corrupt-"_s).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestDiskFaults)

@@ -1,6 +1,7 @@
 // Files and names that no one should have to read: absurd nesting, numbers beyond any range,
 // broken UTF-8, a record file of 200 MB, control characters and bidirectional marks in names,
-// names of a megabyte. Nothing crashes or hangs, and nothing stored is changed by reading it.
+// names of a megabyte, FIFOs, devices, folders and links where files should be, sounds that are
+// none. Nothing crashes or hangs, and nothing stored is changed by reading it.
 
 #include "doubles/fakeclock.h"
 #include "doubles/recordingservices.h"
@@ -12,6 +13,7 @@
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -122,8 +124,15 @@ private Q_SLOTS:
     void shouldLockWithoutChangingAHostileRecordFile();
     void shouldLockWithoutChangingAHostileDefaultsCopy_data();
     void shouldLockWithoutChangingAHostileDefaultsCopy();
+    void shouldLockOnStoredRecordsThatAreNoRegularFile_data();
+    void shouldLockOnStoredRecordsThatAreNoRegularFile();
     void shouldStartWithDefaultsWhenSettingsAreHostile_data();
     void shouldStartWithDefaultsWhenSettingsAreHostile();
+    void shouldKeepSavingThroughARecordFileThatIsASymlink();
+    void shouldRefuseASoundThatIsNoRegularFileOrTooLarge_data();
+    void shouldRefuseASoundThatIsNoRegularFileOrTooLarge();
+    void shouldDeleteOnlyItsOwnEarlierCopyOfASound_data();
+    void shouldDeleteOnlyItsOwnEarlierCopyOfASound();
     void shouldKeepWorkingWithNumbersBeyondDoubleRange();
     void shouldRefuseOrLoadA200MegabyteRecordFileWithoutChangingIt();
     void shouldKeepNamesWithControlAndDirectionMarksUnchanged_data();
@@ -145,6 +154,7 @@ private:
     FakeClock m_clock;
     std::unique_ptr<FileDefaultsStore> m_defaultsStore;
     ScriptedFileDialogs m_dialogs;
+    RecordingSoundService m_sound;
 };
 
 void TestHostileInput::initTestCase()
@@ -159,6 +169,8 @@ void TestHostileInput::init()
     m_storage = m_dir->filePath(u"data/VelmorTimer"_s);
     m_defaults = m_dir->filePath(u"config/VelmorTimer"_s);
     m_clock.set(700000000.0);
+    m_dialogs.audioPath.reset();
+    m_sound.log.events.clear();
 }
 
 void TestHostileInput::cleanup()
@@ -175,6 +187,7 @@ std::unique_ptr<TimerModel> TestHostileInput::openModel(bool withStorage)
         services.storageFolder = m_storage;
     services.todayClock = m_clock.clock();
     services.dialogs = &m_dialogs;
+    services.sound = &m_sound;
     return std::make_unique<TimerModel>(
         *m_defaultsStore, m_clock.clock(), [] {}, services);
 }
@@ -255,23 +268,38 @@ void TestHostileInput::shouldLockWithoutChangingAHostileRecordFile()
     QCOMPARE(backups.size(), 1);
     QCOMPARE(
         FaultFixtures::readFile(QDir(m_storage).filePath(backups.first())), std::optional(bytes));
+
+    // Every later start fails on the same bytes; one backup of them is enough.
+    model.reset();
+    m_clock.advance(60);
+    QVERIFY(!openModel()->recordsReadable());
+    QCOMPARE(FaultFixtures::strayEntries(m_storage, {recordFileName}), backups);
 }
 
 void TestHostileInput::shouldLockWithoutChangingAHostileDefaultsCopy_data()
 {
     QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QByteArray>("backedUp"); // the bytes a backup keeps
+    const QByteArray deep = QByteArray(100000, '[');
+    const QByteArray broken = "[{\"title\":\"\xF4\x90\x80\x80\"}]";
     QTest::newRow("record bytes of 100k open arrays")
-        << FileDefaultsStore::encodeValue(QByteArray(100000, '['));
+        << FileDefaultsStore::encodeValue(deep) << deep;
     QTest::newRow("record bytes with a broken sequence")
-        << FileDefaultsStore::encodeValue(QByteArray("[{\"title\":\"\xF4\x90\x80\x80\"}]"));
-    QTest::newRow("a tagged value nested 100k deep")
-        << QByteArray("J" + repeated("{\"list\":[", 100000));
-    QTest::newRow("a tagged string of broken UTF-8") << QByteArray("J{\"string\":\"\xFF\xFE\"}");
+        << FileDefaultsStore::encodeValue(broken) << broken;
+    // Not even a value: the file's own bytes are kept.
+    const QByteArray nested = "J" + repeated("{\"list\":[", 100000);
+    QTest::newRow("a tagged value nested 100k deep") << nested << nested;
+    const QByteArray brokenString = "J{\"string\":\"\xFF\xFE\"}";
+    QTest::newRow("a tagged string of broken UTF-8") << brokenString << brokenString;
+    QTest::newRow("an unknown tag") << "X[{}]"_ba
+                                    << "X[{}]"_ba;
+    QTest::newRow("an empty file") << QByteArray() << QByteArray();
 }
 
 void TestHostileInput::shouldLockWithoutChangingAHostileDefaultsCopy()
 {
     QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, backedUp);
     const QString copyPath = QDir(m_defaults).filePath(copyKey);
     QVERIFY(FaultFixtures::writeFile(copyPath, stored));
 
@@ -279,58 +307,118 @@ void TestHostileInput::shouldLockWithoutChangingAHostileDefaultsCopy()
     timer.start();
     auto model = openModel();
     QVERIFY(timer.elapsed() < patienceMs);
-    // Whether the store reads it as bytes that do not decode or as no value at all, nothing is
-    // written over it; only bytes that were read are backed up.
-    if (model->recordsReadable()) {
-        QVERIFY(model->recordError().isEmpty());
-        QVERIFY(model->records().isEmpty());
-    } else {
-        QCOMPARE(model->recordError(), u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
-        FaultFixtures::finishSession(*model, m_clock, u"不会被记下"_s);
-        QCOMPARE(model->recordError(), u"记录读取异常，已暂停写入以保护原数据。"_s);
+    // A copy that cannot be read is not a copy that is absent: the next save would replace it.
+    QVERIFY(!model->recordsReadable());
+    QCOMPARE(model->recordError(), u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
+    const QStringList backups = FaultFixtures::strayEntries(m_storage, {});
+    QCOMPARE(backups.size(), 1);
+    QCOMPARE(FaultFixtures::readFile(QDir(m_storage).filePath(backups.first())),
+        std::optional(backedUp));
+
+    FaultFixtures::finishSession(*model, m_clock, u"不会被记下"_s);
+    QCOMPARE(model->recordError(), u"记录读取异常，已暂停写入以保护原数据。"_s);
+    QVERIFY(!QFileInfo::exists(recordFile()));
+    QCOMPARE(FaultFixtures::readFile(copyPath), std::optional(stored));
+
+    model.reset();
+    m_clock.advance(60);
+    QVERIFY(!openModel()->recordsReadable());
+    QCOMPARE(FaultFixtures::strayEntries(m_storage, {}), backups);
+}
+
+void TestHostileInput::shouldLockOnStoredRecordsThatAreNoRegularFile_data()
+{
+    QTest::addColumn<bool>("inCopy"); // the defaults copy, else the record file
+    QTest::addColumn<FaultFixtures::Node>("node");
+    QTest::addColumn<QString>("warning");
+    using FaultFixtures::Node;
+    QTest::newRow("record file: FIFO") << false << Node::Fifo << u"not a regular file"_s;
+    QTest::newRow("record file: device") << false << Node::Device << u"not a regular file"_s;
+    QTest::newRow("record file: folder") << false << Node::Folder << u"not a regular file"_s;
+    QTest::newRow("record file: dangling symlink")
+        << false << Node::DanglingLink
+        << u"symbolic link to .*missing-target.json, which is missing"_s;
+    QTest::newRow("copy: FIFO") << true << Node::Fifo << QString();
+    QTest::newRow("copy: device") << true << Node::Device << QString();
+    QTest::newRow("copy: folder") << true << Node::Folder << QString();
+    QTest::newRow("copy: dangling symlink") << true << Node::DanglingLink << QString();
+}
+
+void TestHostileInput::shouldLockOnStoredRecordsThatAreNoRegularFile()
+{
+    QFETCH(bool, inCopy);
+    QFETCH(FaultFixtures::Node, node);
+    QFETCH(QString, warning);
+    const QString path = inCopy ? QDir(m_defaults).filePath(copyKey) : recordFile();
+    QVERIFY(FaultFixtures::place(path, node));
+    if (!inCopy)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Record file .*: .*"_s + warning));
+    const FaultFixtures::FifoWatch watch({path});
+
+    auto model = openModel();
+    QCOMPARE(watch.blockedReaders(), 0);
+    QVERIFY(!model->recordsReadable());
+    QCOMPARE(model->recordError(), u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
+    FaultFixtures::finishSession(*model, m_clock, u"不会被记下"_s);
+    QCOMPARE(model->recordError(), u"记录读取异常，已暂停写入以保护原数据。"_s);
+
+    // Nothing was read from it, so nothing is backed up, and nothing is written anywhere.
+    QVERIFY(FaultFixtures::unchanged(path, node));
+    QCOMPARE(FaultFixtures::strayEntries(m_storage, {recordFileName}), QStringList());
+    QCOMPARE(FaultFixtures::strayEntries(m_defaults, {copyKey}), QStringList());
+    if (inCopy)
         QVERIFY(!QFileInfo::exists(recordFile()));
-        QCOMPARE(FaultFixtures::readFile(copyPath), std::optional(stored));
-    }
+    QCOMPARE(watch.blockedReaders(), 0);
 }
 
 void TestHostileInput::shouldStartWithDefaultsWhenSettingsAreHostile_data()
 {
     QTest::addColumn<QString>("key");
+    QTest::addColumn<FaultFixtures::Node>("node");
     QTest::addColumn<QByteArray>("stored");
+    using FaultFixtures::Node;
     const QByteArray deep = QByteArray("J" + repeated("{\"list\":[", 100000));
     const QByteArray deepMap = QByteArray("J" + repeated("{\"map\":{\"a\":", 100000));
     for (const char *key : {"timer-daily-goal-hours", "timer-projects", "timer-subprojects",
              "timer-project-colors", "timer-custom-project-colors", "timer-sound"}) {
         const QString name = QString::fromLatin1(key);
-        QTest::addRow("%s nested 100k deep in lists", key) << name << deep;
-        QTest::addRow("%s nested 100k deep in maps", key) << name << deepMap;
+        QTest::addRow("%s nested 100k deep in lists", key) << name << Node::Bytes << deep;
+        QTest::addRow("%s nested 100k deep in maps", key) << name << Node::Bytes << deepMap;
         QTest::addRow("%s as a number beyond range", key)
-            << name << QByteArray(R"(J{"double":1e400})");
+            << name << Node::Bytes << QByteArray(R"(J{"double":1e400})");
         QTest::addRow("%s as an integer beyond range", key)
-            << name << QByteArray(R"(J{"int":"99999999999999999999999"})");
-        QTest::addRow("%s as broken UTF-8", key) << name << QByteArray("J{\"string\":\"\xC3\"}");
+            << name << Node::Bytes << QByteArray(R"(J{"int":"99999999999999999999999"})");
+        QTest::addRow("%s as broken UTF-8", key)
+            << name << Node::Bytes << QByteArray("J{\"string\":\"\xC3\"}");
         QTest::addRow("%s as a list of broken UTF-8", key)
-            << name << QByteArray("J{\"list\":[{\"string\":\"\xE0\x80\"}]}");
+            << name << Node::Bytes << QByteArray("J{\"list\":[{\"string\":\"\xE0\x80\"}]}");
+        QTest::addRow("%s as a FIFO", key) << name << Node::Fifo << QByteArray();
+        QTest::addRow("%s as a device", key) << name << Node::Device << QByteArray();
+        QTest::addRow("%s as a folder", key) << name << Node::Folder << QByteArray();
     }
 }
 
 void TestHostileInput::shouldStartWithDefaultsWhenSettingsAreHostile()
 {
     QFETCH(QString, key);
+    QFETCH(FaultFixtures::Node, node);
     QFETCH(QByteArray, stored);
     const QString path = QDir(m_defaults).filePath(key);
-    QVERIFY(FaultFixtures::writeFile(path, stored));
+    QVERIFY(FaultFixtures::place(path, node, stored));
+    const FaultFixtures::FifoWatch watch({path});
 
     QElapsedTimer timer;
     timer.start();
     auto model = openModel();
     QVERIFY(timer.elapsed() < patienceMs);
+    QCOMPARE(watch.blockedReaders(), 0);
     QVERIFY(model->recordsReadable());
     QVERIFY(model->recordError().isEmpty());
     QVERIFY(model->dailyGoalHours() >= 1 && model->dailyGoalHours() <= 16);
     QVERIFY(model->projects().size() < 1000);
+    QCOMPARE(model->soundName(), u"Glass"_s);
     // Reading writes nothing over what it could not read.
-    QCOMPARE(FaultFixtures::readFile(path), std::optional(stored));
+    QVERIFY(FaultFixtures::unchanged(path, node, stored));
 
     // And the model works: a session is recorded and read back.
     FaultFixtures::finishSession(*model, m_clock, u"照常记录"_s);
@@ -338,6 +426,106 @@ void TestHostileInput::shouldStartWithDefaultsWhenSettingsAreHostile()
     QCOMPARE(model->records().size(), 1);
     auto next = openModel();
     QCOMPARE(next->records(), model->records());
+    QCOMPARE(watch.blockedReaders(), 0);
+}
+
+void TestHostileInput::shouldKeepSavingThroughARecordFileThatIsASymlink()
+{
+    // The records live elsewhere (another disk, a synced folder); the link stays a link.
+    const QString elsewhere = m_dir->filePath(u"synced"_s);
+    const QString target = QDir(elsewhere).filePath(u"records.json"_s);
+    const FocusRecordList stored = FaultFixtures::history(3, 690000000.0);
+    QVERIFY(FaultFixtures::writeFile(target, RecordCodec::encode(stored)));
+    QVERIFY(QDir().mkpath(m_storage));
+    QVERIFY(QFile::link(u"../../synced/records.json"_s, recordFile()));
+
+    auto model = openModel();
+    QCOMPARE(model->records(), stored);
+    FaultFixtures::finishSession(*model, m_clock, u"链接另一头"_s);
+    QVERIFY2(model->recordError().isEmpty(), qPrintable(model->recordError()));
+
+    QVERIFY(QFileInfo(recordFile()).isSymLink());
+    QCOMPARE(RecordCodec::decode(*FaultFixtures::readFile(target)).records, model->records());
+    // The new name is made in the target's folder, so that is the folder synced after it.
+    QCOMPARE(AtomicFileWriter::renamedIn(recordFile()), QFileInfo(target).absolutePath());
+    QCOMPARE(FaultFixtures::strayEntries(m_storage, {recordFileName}), QStringList());
+    QCOMPARE(FaultFixtures::strayEntries(elsewhere, {u"records.json"_s}), QStringList());
+    QCOMPARE(openModel()->records(), model->records());
+}
+
+void TestHostileInput::shouldRefuseASoundThatIsNoRegularFileOrTooLarge_data()
+{
+    QTest::addColumn<FaultFixtures::Node>("node");
+    QTest::addColumn<qint64>("size");
+    using FaultFixtures::Node;
+    QTest::newRow("FIFO") << Node::Fifo << qint64(0);
+    QTest::newRow("device") << Node::Device << qint64(0);
+    QTest::newRow("60 MB") << Node::Bytes << qint64(60) * 1000 * 1000;
+}
+
+void TestHostileInput::shouldRefuseASoundThatIsNoRegularFileOrTooLarge()
+{
+    QFETCH(FaultFixtures::Node, node);
+    QFETCH(qint64, size);
+    const QString chosen = m_dir->filePath(u"提醒.wav"_s);
+    QVERIFY(FaultFixtures::place(chosen, node));
+    if (size > 0)
+        QVERIFY(QFile::resize(chosen, size)); // sparse: no 60 MB written
+    const FaultFixtures::FifoWatch watch({chosen});
+    auto model = openModel();
+
+    QElapsedTimer timer;
+    timer.start();
+    m_dialogs.audioPath = chosen;
+    model->chooseAudio();
+    QVERIFY2(model->error().startsWith(u"导入失败："_s), qPrintable(model->error()));
+    QCOMPARE(model->customPath(), QString());
+    QCOMPARE(model->soundName(), u"Glass"_s);
+    QCOMPARE(FaultFixtures::strayEntries(m_storage, {}), QStringList()); // nothing copied
+
+    // Named by the stored setting all the same, it is refused at the alert.
+    model->setError(QString());
+    model->setCustomPath(chosen);
+    model->setSoundName(u"custom"_s);
+    model->play(false);
+    QCOMPARE(model->error(), u"铃声无法播放，请重新选择音频。"_s);
+    QVERIFY(m_sound.log.events.filter(u"data:"_s).isEmpty());
+    QVERIFY(timer.elapsed() < 2000);
+    QCOMPARE(watch.blockedReaders(), 0);
+}
+
+void TestHostileInput::shouldDeleteOnlyItsOwnEarlierCopyOfASound_data()
+{
+    QTest::addColumn<QString>("named"); // what "timer-custom-audio" holds, under the temp folder
+    QTest::newRow("a file elsewhere") << u"music/闹钟.wav"_s;
+    QTest::newRow("the record file") << u"data/VelmorTimer/focus-records.json"_s;
+    QTest::newRow("a path that climbs out of the storage folder")
+        << u"data/VelmorTimer/../../music/闹钟.wav"_s;
+    QTest::newRow("an import's name in another folder")
+        << u"music/0E5B3C9A-6F0D-4C1B-9A8E-2B7D4F6A1C3E.wav"_s;
+}
+
+void TestHostileInput::shouldDeleteOnlyItsOwnEarlierCopyOfASound()
+{
+    QFETCH(QString, named);
+    auto model = openModel();
+    FaultFixtures::finishSession(*model, m_clock, u"先记一条"_s);
+    const QString path = m_dir->filePath(named);
+    if (!QFileInfo::exists(path))
+        QVERIFY(FaultFixtures::writeFile(path, "RIFF 别人的文件"));
+    const std::optional<QByteArray> before = FaultFixtures::readFile(path);
+    model->setCustomPath(path);
+
+    QVERIFY(FaultFixtures::writeFile(m_dir->filePath(u"新铃声.wav"_s), "RIFF 新铃声"));
+    m_dialogs.audioPath = m_dir->filePath(u"新铃声.wav"_s);
+    model->chooseAudio();
+    QVERIFY2(model->error().isEmpty(), qPrintable(model->error()));
+    QCOMPARE(model->soundName(), u"custom"_s);
+    QVERIFY(model->customPath().startsWith(m_storage + u'/'));
+
+    QCOMPARE(FaultFixtures::readFile(path), before);
+    auto next = openModel();
+    QCOMPARE(next->records().size(), 1);
 }
 
 void TestHostileInput::shouldKeepWorkingWithNumbersBeyondDoubleRange()

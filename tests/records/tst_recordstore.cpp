@@ -271,6 +271,14 @@ void TestRecordStore::shouldKeepFirstBackupWhenTwoStartsFailInSameSecond()
     third->load();
     QCOMPARE(third->backupFile(), m_folder + u"/focus-records-corrupt-1678336001.json"_s);
     QCOMPARE(readFile(*third->backupFile()), "second damage"_ba);
+
+    // Later starts on the same damage find their bytes backed up already.
+    m_clock.advance(3600);
+    auto fourth = makeStore();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"unreadable"_s));
+    fourth->load();
+    QCOMPARE(fourth->backupFile(), third->backupFile());
+    QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), 3); // the file and two backups
 }
 
 void TestRecordStore::shouldLoadDefaultsCopyWhenThereIsNoRecordFile()

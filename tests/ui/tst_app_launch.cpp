@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -44,10 +45,14 @@ public:
     QString path(const QString &name) const { return m_root.filePath(name); }
     QString runtime() const { return path(u"runtime"_s); }
 
-    std::unique_ptr<QProcess> launch() const
+    // runtime: another runtime folder, as a launch from another session of the same user has.
+    std::unique_ptr<QProcess> launch(const QString &runtime = {}) const
     {
         auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(m_environment);
+        QProcessEnvironment environment = m_environment;
+        if (!runtime.isEmpty())
+            environment.insert(u"XDG_RUNTIME_DIR"_s, runtime);
+        process->setProcessEnvironment(environment);
         process->setProgram(QStringLiteral(VELMOR_FOCUS_BINARY));
         process->start();
         return process;
@@ -210,7 +215,12 @@ void TestAppLaunch::shouldHandASecondLaunchOverToTheRunningOne()
     QByteArray firstOutput;
     QTRY_VERIFY_WITH_TIMEOUT(windowCameUp(*first, firstOutput), 20000);
 
-    const std::unique_ptr<QProcess> second = sandbox.launch();
+    // From another session: another runtime folder, the same records.
+    const QString otherRuntime = sandbox.path(u"other-runtime"_s);
+    QVERIFY(QDir().mkpath(otherRuntime));
+    QVERIFY(QFile::setPermissions(
+        otherRuntime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const std::unique_ptr<QProcess> second = sandbox.launch(otherRuntime);
     QVERIFY(second->waitForFinished(10000));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
@@ -219,7 +229,10 @@ void TestAppLaunch::shouldHandASecondLaunchOverToTheRunningOne()
 
     // The first one took the knock and runs on.
     QCOMPARE(first->state(), QProcess::Running);
-    QVERIFY(QFile::exists(sandbox.runtime() + u"/velmor-focus.lock"_s));
+    // The lock lives beside the records, where every session of the user meets it; the storage
+    // folder itself waits for the first save.
+    QVERIFY(QFile::exists(sandbox.path(u"data/.velmor-focus.lock"_s)));
+    QVERIFY(!QFileInfo::exists(sandbox.path(u"data/VelmorTimer"_s)));
     stop(*first);
     QCOMPARE(first->exitStatus(), QProcess::CrashExit);
 }
