@@ -30,14 +30,6 @@ namespace {
 
 const QString recordFileName = u"focus-records.json"_s;
 const QString copyKey = u"focus-records"_s;
-// Generous: a debug build on two busy cores, where a release build takes a fraction of it.
-// Sanitizers make reading a 200 MB file several times slower again.
-constexpr qint64 patienceMs = 20000;
-#ifdef VELMOR_SANITIZED
-constexpr qint64 hugeFilePatienceMs = 90000;
-#else
-constexpr qint64 hugeFilePatienceMs = 30000;
-#endif
 
 QByteArray repeated(const QByteArray &piece, int times)
 {
@@ -252,10 +244,7 @@ void TestHostileInput::shouldLockWithoutChangingAHostileRecordFile()
     QFETCH(QByteArray, bytes);
     QVERIFY(FaultFixtures::writeFile(recordFile(), bytes));
 
-    QElapsedTimer timer;
-    timer.start();
     auto model = openModel();
-    QVERIFY(timer.elapsed() < patienceMs);
     QVERIFY(!model->recordsReadable());
     QCOMPARE(model->recordError(), u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
     QVERIFY(model->records().isEmpty());
@@ -303,10 +292,7 @@ void TestHostileInput::shouldLockWithoutChangingAHostileDefaultsCopy()
     const QString copyPath = QDir(m_defaults).filePath(copyKey);
     QVERIFY(FaultFixtures::writeFile(copyPath, stored));
 
-    QElapsedTimer timer;
-    timer.start();
     auto model = openModel();
-    QVERIFY(timer.elapsed() < patienceMs);
     // A copy that cannot be read is not a copy that is absent: the next save would replace it.
     QVERIFY(!model->recordsReadable());
     QCOMPARE(model->recordError(), u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
@@ -407,10 +393,7 @@ void TestHostileInput::shouldStartWithDefaultsWhenSettingsAreHostile()
     QVERIFY(FaultFixtures::place(path, node, stored));
     const FaultFixtures::FifoWatch watch({path});
 
-    QElapsedTimer timer;
-    timer.start();
     auto model = openModel();
-    QVERIFY(timer.elapsed() < patienceMs);
     QCOMPARE(watch.blockedReaders(), 0);
     QVERIFY(model->recordsReadable());
     QVERIFY(model->recordError().isEmpty());
@@ -474,8 +457,6 @@ void TestHostileInput::shouldRefuseASoundThatIsNoRegularFileOrTooLarge()
     const FaultFixtures::FifoWatch watch({chosen});
     auto model = openModel();
 
-    QElapsedTimer timer;
-    timer.start();
     m_dialogs.audioPath = chosen;
     model->chooseAudio();
     QVERIFY2(model->error().startsWith(u"导入失败："_s), qPrintable(model->error()));
@@ -490,7 +471,6 @@ void TestHostileInput::shouldRefuseASoundThatIsNoRegularFileOrTooLarge()
     model->play(false);
     QCOMPARE(model->error(), u"铃声无法播放，请重新选择音频。"_s);
     QVERIFY(m_sound.log.events.filter(u"data:"_s).isEmpty());
-    QVERIFY(timer.elapsed() < 2000);
     QCOMPARE(watch.blockedReaders(), 0);
 }
 
@@ -617,13 +597,13 @@ void TestHostileInput::shouldRefuseOrLoadA200MegabyteRecordFileWithoutChangingIt
     QVERIFY(size > targetSize);
     const QByteArray hash = sha1Of(recordFile());
 
+    // How long it takes is for bench/ to say; a start that never ends fails at the test's
+    // timeout.
     QElapsedTimer timer;
     timer.start();
     auto model = openModel();
-    const qint64 loadMs = timer.elapsed();
     qInfo("a %lld MB record file: %s in %lld ms", static_cast<long long>(size >> 20),
-        model->recordsReadable() ? "loaded" : "refused", static_cast<long long>(loadMs));
-    QVERIFY(loadMs < hugeFilePatienceMs);
+        model->recordsReadable() ? "loaded" : "refused", static_cast<long long>(timer.elapsed()));
     if (model->recordsReadable()) {
         QVERIFY(model->records().size() > 700000);
         QVERIFY(model->recordError().isEmpty());
@@ -708,8 +688,6 @@ void TestHostileInput::shouldKeepMegabyteNamesUnchanged()
     const QString title = QString(1 << 20, u'题') + u"\u202E结尾"_s;
     const QString wrapUp = QString(1 << 20, u'x');
 
-    QElapsedTimer timer;
-    timer.start();
     auto model = openModel();
     recordTwoSessions(*model, project, title, wrapUp);
     auto next = openModel();
@@ -721,7 +699,6 @@ void TestHostileInput::shouldKeepMegabyteNamesUnchanged()
     QCOMPARE(cells.at(1).at(1), project);
     QCOMPARE(cells.at(1).at(2), title);
     QCOMPARE(cells.at(1).at(7), wrapUp);
-    QVERIFY(timer.elapsed() < patienceMs);
 }
 
 QTEST_GUILESS_MAIN(TestHostileInput)
