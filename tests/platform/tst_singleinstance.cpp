@@ -238,8 +238,13 @@ void TestSingleInstance::shouldUseAPrivateFolderWithoutARuntimeFolder()
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const QByteArray temp = qgetenv("TMPDIR");
     const auto restore = qScopeGuard([&] {
-        qputenv("XDG_RUNTIME_DIR", runtime);
-        qputenv("TMPDIR", temp);
+        for (const auto &[name, value] :
+            {std::pair {"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", temp}}) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
     });
     // As after su or sudo -u: no runtime folder, a temp folder shared by every user.
     qunsetenv("XDG_RUNTIME_DIR");
