@@ -228,6 +228,11 @@ void SingleInstance::becomePrimary(bool holdsLock)
     startListening(holdsLock);
     const bool besideRecords = m_lockPath == lockPathIn(m_lockFolder);
     if (holdsLock && besideRecords && m_lockFolder != m_socketFolder) {
+        // A primary killed while publishing left its temporary file; only the lock holder writes
+        // this name.
+        const QString published = QFileInfo(publishedNamePath()).fileName();
+        AtomicFileWriter::removeLeftovers(
+            m_lockFolder, [&](const QString &target) { return target == published; });
         m_published = AtomicFileWriter::instance()
                           .writeAtomically(publishedNamePath(), QFile::encodeName(serverName()))
                           .ok;
