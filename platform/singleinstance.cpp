@@ -20,10 +20,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QByteArray activateLine = QByteArrayLiteral("activate\n");
 const QByteArray answerLine = QByteArrayLiteral("ok\n");
 // A knock is one short line; anything longer without a line break is not ours.
-constexpr qint64 maxLineLength = 64;
+constexpr qint64 maxLineLength = RemoteCommands::maxLineLength;
 // A knock is written as soon as the connection stands; one that says nothing is dropped.
 constexpr int silentConnectionMs = 1000;
 // Knocks come one per launch. More open connections than this are a flood: the oldest go, so
@@ -277,7 +276,11 @@ void SingleInstance::acceptConnections()
         // Its file descriptor is free again: a server closed for want of one can listen again.
         connect(socket, &QLocalSocket::disconnected, this, &SingleInstance::keepListening,
             Qt::QueuedConnection);
-        QTimer::singleShot(silentConnectionMs, socket, &QLocalSocket::abort);
+        auto *silence = new QTimer(socket);
+        silence->setObjectName(u"silence"_s);
+        silence->setSingleShot(true);
+        connect(silence, &QTimer::timeout, socket, &QLocalSocket::abort);
+        silence->start(silentConnectionMs);
         // The knock may have arrived before the connection was taken from the queue.
         readMessages(socket);
     }
@@ -298,13 +301,64 @@ void SingleInstance::readMessages(QLocalSocket *socket)
             socket->abort();
             return;
         }
-        if (line == activateLine) {
-            socket->write(answerLine);
-            Q_EMIT activationRequested();
-        }
+        if (const std::optional<RemoteCommand> command = RemoteCommands::parse(line))
+            answer(socket, *command);
     }
     if (socket->bytesAvailable() > maxLineLength)
         socket->abort();
+}
+
+void SingleInstance::answer(QLocalSocket *socket, RemoteCommand command)
+{
+    if (!RemoteCommands::asksForStatus(command)) {
+        socket->write(answerLine);
+        if (command == RemoteCommand::Activate)
+            Q_EMIT activationRequested();
+        else
+            Q_EMIT commandReceived(command);
+        return;
+    }
+    const bool json = RemoteCommands::wantsJson(command);
+    const QByteArray line = statusLine(json);
+    socket->write(line);
+    if (!RemoteCommands::follows(command))
+        return;
+    // A follower stays until it leaves or the application quits; it is quiet while nothing
+    // changes, so the silence rule no longer applies to it.
+    if (auto *silence = socket->findChild<QTimer *>(u"silence"_s, Qt::FindDirectChildrenOnly))
+        silence->stop();
+    m_followers.removeIf([socket](const Follower &follower) {
+        return !follower.socket || follower.socket == socket;
+    });
+    m_followers.append({socket, json, line});
+}
+
+QByteArray SingleInstance::statusLine(bool json) const
+{
+    QByteArray line = m_statusSource ? m_statusSource(json) : QByteArray();
+    // One line per status: a line break inside would end it early.
+    line.replace('\n', ' ');
+    line.append('\n');
+    return line;
+}
+
+void SingleInstance::publishStatus()
+{
+    m_followers.removeIf([](const Follower &follower) {
+        return !follower.socket || follower.socket->state() != QLocalSocket::ConnectedState;
+    });
+    for (Follower &follower : m_followers) {
+        const QByteArray line = statusLine(follower.json);
+        if (line == follower.lastSent)
+            continue;
+        // A reader that stopped reading is not waited for: its backlog is dropped with it.
+        if (follower.socket->bytesToWrite() > 64 * 1024) {
+            follower.socket->abort();
+            continue;
+        }
+        follower.socket->write(line);
+        follower.lastSent = line;
+    }
 }
 
 bool SingleInstance::primaryAnswers() const
@@ -327,7 +381,18 @@ QStringList SingleInstance::knownServerNames() const
     return names;
 }
 
-bool SingleInstance::notifyPrimary(int timeoutMs)
+std::unique_ptr<QLocalSocket> SingleInstance::connectToPrimary() const
+{
+    for (const QString &name : knownServerNames()) {
+        auto socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(name);
+        if (socket->waitForConnected(1000))
+            return socket;
+    }
+    return nullptr;
+}
+
+bool SingleInstance::notifyPrimary(int timeoutMs, RemoteCommand command)
 {
     if (m_primary)
         return false;
@@ -339,7 +404,7 @@ bool SingleInstance::notifyPrimary(int timeoutMs)
         for (const QString &name : knownServerNames()) {
             if (!tried.contains(name))
                 tried.append(name);
-            if (knock(name, deadline))
+            if (knock(name, RemoteCommands::encode(command), deadline))
                 return true;
         }
         if (deadline.hasExpired())
@@ -353,13 +418,14 @@ bool SingleInstance::notifyPrimary(int timeoutMs)
     return false;
 }
 
-bool SingleInstance::knock(const QString &name, const QDeadlineTimer &deadline)
+bool SingleInstance::knock(
+    const QString &name, const QByteArray &line, const QDeadlineTimer &deadline)
 {
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(int(qMin<qint64>(deadline.remainingTime(), 1000))))
         return false;
-    socket.write(activateLine);
+    socket.write(line);
     while (socket.bytesToWrite() > 0 && !deadline.hasExpired()) {
         if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
             break;
@@ -378,11 +444,11 @@ bool SingleInstance::knock(const QString &name, const QDeadlineTimer &deadline)
     }
 }
 
-SingleInstance::Launch SingleInstance::claimOrHandOver(int timeoutMs)
+SingleInstance::Launch SingleInstance::claimOrHandOver(int timeoutMs, RemoteCommand command)
 {
     if (claim())
         return Launch::Primary;
-    if (notifyPrimary(timeoutMs))
+    if (notifyPrimary(timeoutMs, command))
         return Launch::HandedOver;
     // It may have ended while it was being called.
     const QString unanswered = m_failure;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/remotecommand.h"
+
 #include <QList>
 #include <QLockFile>
 #include <QObject>
@@ -8,6 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QDeadlineTimer;
@@ -39,14 +42,26 @@ public:
     bool claim();
     bool isPrimary() const { return m_primary; }
 
-    // From a secondary instance: asks the primary to come forward. Retries while the primary is
-    // still starting up, for at most timeoutMs. False when no primary could be reached.
-    bool notifyPrimary(int timeoutMs = 3000);
+    // From a secondary instance: asks the primary to come forward (or to carry out another
+    // command that is answered with "ok"). Retries while the primary is still starting up, for at
+    // most timeoutMs. False when no primary could be reached.
+    bool notifyPrimary(int timeoutMs = 3000, RemoteCommand command = RemoteCommand::Activate);
 
     enum class Launch { Primary, HandedOver, Failed };
-    // What a launch does: run as the one instance, or hand over to the one that runs. Failed when
-    // it can do neither; failureReason() then says why.
-    Launch claimOrHandOver(int timeoutMs = 3000);
+    // What a launch does: run as the one instance, or hand the command over to the one that
+    // runs. Failed when it can do neither; failureReason() then says why.
+    Launch claimOrHandOver(int timeoutMs = 3000, RemoteCommand command = RemoteCommand::Activate);
+
+    // Without claiming anything: a connection to the running primary, or null when none answers
+    // at once. For status requests, which never start an instance.
+    std::unique_ptr<QLocalSocket> connectToPrimary() const;
+
+    // In the primary: the status line (or JSON object, without its line break) that status
+    // requests are answered with. Without one they are answered with an empty line.
+    using StatusSource = std::function<QByteArray(bool json)>;
+    void setStatusSource(StatusSource source) { m_statusSource = std::move(source); }
+    // In the primary: the status may have changed; followers get it when their text changed.
+    void publishStatus();
     QString failureReason() const { return m_failure; }
 
     QString lockFilePath() const;
@@ -62,6 +77,8 @@ public:
 Q_SIGNALS:
     // In the primary: a later launch asked for the application to come forward.
     void activationRequested();
+    // In the primary: a later launch asked for something other than coming forward.
+    void commandReceived(RemoteCommand command);
 
 private:
     QString lockPathIn(const QString &folder) const;
@@ -73,8 +90,11 @@ private:
     void keepListening();
     void acceptConnections();
     void readMessages(QLocalSocket *socket);
+    void answer(QLocalSocket *socket, RemoteCommand command);
+    QByteArray statusLine(bool json) const;
     bool primaryAnswers() const;
-    static bool knock(const QString &serverName, const QDeadlineTimer &deadline);
+    static bool knock(
+        const QString &serverName, const QByteArray &line, const QDeadlineTimer &deadline);
     QStringList knownServerNames() const;
 
     QString m_key;
@@ -84,6 +104,13 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
     QList<QPointer<QLocalSocket>> m_clients;
+    struct Follower {
+        QPointer<QLocalSocket> socket;
+        bool json = false;
+        QByteArray lastSent;
+    };
+    QList<Follower> m_followers;
+    StatusSource m_statusSource;
     QTimer m_listenWatch;
     bool m_primary = false;
     bool m_published = false;

@@ -173,6 +173,9 @@ void VelmorsTimerApp::bringMainWindowForward()
     // The alert panels carry the same title; the main window goes first whatever Qt's order.
     QWindowList candidates = QGuiApplication::topLevelWindows();
     if (QWindow *main = mainWindow()) {
+        // A closed main window (the tray keeps the application) is shown again.
+        if (!main->isVisible())
+            main->show();
         candidates.removeAll(main);
         candidates.prepend(main);
     }

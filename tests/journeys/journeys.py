@@ -662,12 +662,93 @@ def csv_export(app):
     quit_from_tray(app)
 
 
+def close_window(window_id):
+    """Asks the window to close as a window manager's close button does (WM_DELETE_WINDOW); the
+    test desktop has no window manager to ask."""
+    import ctypes
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                    ("pad", ctypes.c_long * 24)]
+
+    display = x11.XOpenDisplay(None)
+    check(display, "cannot open the X display")
+    event = ClientMessage()
+    event.type = 33  # ClientMessage
+    event.window = window_id
+    event.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.format = 32
+    event.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    x11.XSendEvent(display, window_id, 0, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
+
+
+def command_line(app):
+    """The running application driven from a shell: toggle, status as JSON, show."""
+    main = launch(app)
+    shown_button(main, "开始")
+
+    def run(*arguments):
+        result = subprocess.run([app.binary, *arguments], env=app.environment(),
+                                capture_output=True, text=True, timeout=30)
+        return result.returncode, result.stdout
+
+    def status():
+        code, out = run("--status", "--json")
+        check(code == 0, f"--status --json ended with {code}")
+        return json.loads(out)
+
+    check(run("--toggle")[0] == 0, "--toggle failed")
+    shown_button(main, "暂停")
+    first = status()
+    check(first["state"] == "正在专注", f"the status after --toggle is {first}")
+    check(first["total"] == 1500 and first["project"] == "学习", f"the status is {first}")
+    counted = wait_for("the status to count down",
+                       lambda: (lambda now: now if now["remaining"] < first["remaining"]
+                                else None)(status()), 10)
+    log(f"counting: {counted}")
+    code, line = run("--status")
+    check(code == 0 and line.startswith("正在专注 24:") and line.rstrip().endswith("学习"),
+          f"the status line is {line!r}")
+
+    check(run("--toggle")[0] == 0, "the second --toggle failed")
+    shown_button(main, "继续")
+    paused = status()
+    check(paused["state"] == "已暂停", f"the status after the second --toggle is {paused}")
+    time.sleep(1.5)
+    check(status()["remaining"] == paused["remaining"], "the paused session still counts")
+
+    window = desktop.xdotool("search", "--name", "^Velmor's Focus$")[0]
+    close_window(int(window))
+    wait_for("the main window to close", lambda: not is_showing(main), 10)
+    check(app.process.poll() is None, "closing the window ended the application")
+    check(run("--show")[0] == 0, "--show failed")
+    wait_for("the main window to come back", lambda: is_showing(desktop.main_window(10)), 10)
+    quit_from_tray(app)
+    code, _ = run("--status")
+    check(code == 3, f"--status after quitting ended with {code}, not 3")
+
+
 JOURNEYS = {
     "first_session": first_session,
     "finish_early": finish_early,
     "damaged_records": damaged_records,
     "custom_sound": custom_sound,
     "csv_export": csv_export,
+    "command_line": command_line,
 }
 
 

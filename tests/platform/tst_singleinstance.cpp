@@ -89,7 +89,8 @@ private Q_SLOTS:
     void shouldPlaceLockBesideTheRecordsAndSocketInTheRuntimeFolder();
     void shouldUseAPrivateFolderWithoutARuntimeFolder_data();
     void shouldUseAPrivateFolderWithoutARuntimeFolder();
-    void shouldIgnoreMessagesOtherThanActivate();
+    void shouldAnswerKnownCommandsAndDropAnythingElse_data();
+    void shouldAnswerKnownCommandsAndDropAnythingElse();
     void shouldDropAConnectionThatSendsAnOverlongLine();
     void shouldReportFailureWhenTheLockHolderDoesNotListen();
     void shouldStillStartWhenNoLockCanBeCreated();
@@ -287,20 +288,91 @@ void TestSingleInstance::shouldUseAPrivateFolderWithoutARuntimeFolder()
     QVERIFY(QFileInfo::exists(instance.serverName()));
 }
 
-void TestSingleInstance::shouldIgnoreMessagesOtherThanActivate()
+void TestSingleInstance::shouldAnswerKnownCommandsAndDropAnythingElse_data()
 {
-    SingleInstance primary(m_key, m_dir->path());
-    QVERIFY(primary.claim());
-    QSignalSpy activations(&primary, &SingleInstance::activationRequested);
+    QTest::addColumn<QByteArrayList>("writes");
+    // Everything the client reads until it is dropped (followers: until the status changed).
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("activations");
+    QTest::addColumn<QList<RemoteCommand>>("commands");
 
-    QLocalSocket socket;
-    socket.connectToServer(primary.serverName());
-    QVERIFY(socket.waitForConnected(10000));
-    socket.write("hello\nactivatex\nactiv");
-    socket.write("ate\n");
-    QVERIFY(socket.waitForBytesWritten(10000) || socket.bytesToWrite() == 0);
-    QVERIFY(activations.wait(10000));
-    QCOMPARE(activations.count(), 1);
+    using C = RemoteCommand;
+    const auto row = [](const char *name, QByteArrayList writes, QByteArray answer,
+                         int activations = 0, QList<RemoteCommand> commands = {}) {
+        QTest::newRow(name) << writes << answer << activations << commands;
+    };
+    row("activate", {"activate\n"}, "ok\n", 1);
+    row("toggle", {"toggle\n"}, "ok\n", 0, {C::Toggle});
+    row("start", {"start\n"}, "ok\n", 0, {C::Start});
+    row("pause", {"pause\n"}, "ok\n", 0, {C::Pause});
+    row("reset", {"reset\n"}, "ok\n", 0, {C::Reset});
+    row("show", {"show\n"}, "ok\n", 0, {C::Show});
+    row("status", {"status\n"}, "正在专注 24:59 学习\n");
+    row("status as JSON", {"status-json\n"}, "{\"state\":\"正在专注\"}\n");
+    row("follow, not dropped while quiet", {"follow\n"},
+        "正在专注 24:59 学习\n已暂停 24:59 学习\n");
+    row("follow as JSON", {"follow-json\n"}, "{\"state\":\"正在专注\"}\n{\"state\":\"已暂停\"}\n");
+    row("two commands, one split over two writes", {"pause\nsta", "rt\n"}, "ok\nok\n", 0,
+        {C::Pause, C::Start});
+    row("unknown, near misses and a known one", {"hello\nactivatex\nactiv", "ate\n"}, "ok\n", 1);
+    row("case, spaces and carriage returns", {"Toggle\n toggle\ntoggle \ntoggle\r\n"}, "");
+    row("a null byte inside", {QByteArray("sta\0tus\n", 8)}, "");
+    row("an empty line", {"\n"}, "");
+    row("oversized, never a line break", {QByteArray(200, 'x')}, "");
+    row("oversized line that ends in a command", {QByteArray(70, ' ') + "toggle\n"}, "");
+    row("a client that sends nothing", {}, "");
+}
+
+void TestSingleInstance::shouldAnswerKnownCommandsAndDropAnythingElse()
+{
+    QFETCH(QByteArrayList, writes);
+    QFETCH(QByteArray, answer);
+    QFETCH(int, activations);
+    QFETCH(QList<RemoteCommand>, commands);
+
+    SingleInstance primary(m_key, m_dir->path());
+    SingleInstance client(m_key, m_dir->path());
+    // Status requests never start an instance: none answers before one runs.
+    QVERIFY(!client.connectToPrimary());
+    QVERIFY(primary.claim());
+    QString state = u"正在专注"_s;
+    primary.setStatusSource([&state](bool json) {
+        return json ? u"{\"state\":\"%1\"}"_s.arg(state).toUtf8()
+                    : QString(state + u" 24:59 学习"_s).toUtf8();
+    });
+    QSignalSpy activated(&primary, &SingleInstance::activationRequested);
+    QList<RemoteCommand> received;
+    connect(&primary, &SingleInstance::commandReceived, this,
+        [&received](RemoteCommand command) { received.append(command); });
+
+    const std::unique_ptr<QLocalSocket> socket = client.connectToPrimary();
+    QVERIFY(socket);
+    QByteArray read;
+    connect(socket.get(), &QLocalSocket::readyRead, this,
+        [&read, &socket] { read += socket->readAll(); });
+    QSignalSpy dropped(socket.get(), &QLocalSocket::disconnected);
+    for (const QByteArray &bytes : writes) {
+        socket->write(bytes);
+        socket->flush();
+        QCoreApplication::processEvents();
+    }
+    if (QByteArray(QTest::currentDataTag()).startsWith("follow")) {
+        QTRY_VERIFY_WITH_TIMEOUT(read.endsWith('\n'), 10000);
+        // Quiet for longer than a silent client may stay, and told only of a change.
+        QVERIFY(!dropped.wait(1500));
+        primary.publishStatus();
+        state = u"已暂停"_s;
+        primary.publishStatus();
+        primary.publishStatus();
+        QTRY_COMPARE_WITH_TIMEOUT(read, answer, 10000);
+        QCOMPARE(socket->state(), QLocalSocket::ConnectedState);
+    } else {
+        // Every other client is dropped within a second, answered or not.
+        QVERIFY(dropped.wait(10000));
+        QCOMPARE(read, answer);
+    }
+    QCOMPARE(activated.count(), activations);
+    QCOMPARE(received, commands);
 }
 
 void TestSingleInstance::shouldDropAConnectionThatSendsAnOverlongLine()
@@ -321,6 +393,10 @@ void TestSingleInstance::shouldDropAConnectionThatSendsAnOverlongLine()
     SingleInstance secondary(m_key, m_dir->path());
     QVERIFY(secondary.notifyPrimary(300));
     QVERIFY(activations.wait(10000));
+    // A later launch hands its command over the same way.
+    QSignalSpy commands(&primary, &SingleInstance::commandReceived);
+    QVERIFY(secondary.notifyPrimary(300, RemoteCommand::Toggle));
+    QVERIFY(commands.wait(10000));
 }
 
 void TestSingleInstance::shouldReportFailureWhenTheLockHolderDoesNotListen()
