@@ -2,12 +2,9 @@
 #include "ui/velmorstimerapp.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QProcessEnvironment>
 #include <QQuickStyle>
 #include <QQuickWindow>
-#include <QTranslator>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(VelmorFocusPlugin)
@@ -42,11 +39,7 @@ int main(int argc, char *argv[])
     }
 
     // The interface is Chinese; so are Qt's own dialogs (the open and save panels).
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTranslator);
-    }
+    VelmorsTimerApp::installQtTranslations();
 
     VelmorsTimerApp app;
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,

@@ -54,6 +54,8 @@ set(VELMOR_QML_FILES
     ui/FinishDialog.qml
     ui/ResetDialog.qml
     ui/SoundErrorDialog.qml
+    ui/CloseConfirmDialog.qml
+    ui/FocusFrame.qml
     ui/Toast.qml
 )
 set_source_files_properties(ui/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)

@@ -1,11 +1,14 @@
 #include "ui/trayitem.h"
 
 #include "model/timermodel.h"
+#include "ui/trayhost.h"
+#include "ui/velmorstimerapp.h"
 
 #include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPixmap>
 
@@ -18,9 +21,10 @@ constexpr int iconSize = 22;
 
 } // namespace
 
-TrayItem::TrayItem(TimerModel &model, QObject *parent)
+TrayItem::TrayItem(TimerModel &model, TrayHost &host, QObject *parent)
     : QObject(parent),
       m_model(model),
+      m_host(host),
       m_cache(iconSize, qApp->devicePixelRatio()),
       m_menu(std::make_unique<QMenu>())
 {
@@ -29,6 +33,11 @@ TrayItem::TrayItem(TimerModel &model, QObject *parent)
     m_reset = m_menu->addAction(u"重置"_s);
     m_menu->addSeparator();
     m_quit = m_menu->addAction(u"退出"_s);
+    // The entry that brings the application's window back wears the application's icon.
+    m_return->setIcon(VelmorsTimerApp::applicationIcon());
+    // The window's own keys, shown beside the entries that do the same.
+    m_startPause->setShortcut(QKeySequence(Qt::Key_Space));
+    m_quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(m_return, &QAction::triggered, this, &TrayItem::returnRequested);
     connect(m_startPause, &QAction::triggered, this, &TrayItem::startOrPause);
@@ -57,6 +66,8 @@ TrayItem::TrayItem(TimerModel &model, QObject *parent)
                 m_menu->popup(QCursor::pos());
         });
 
+    connect(&m_host, &TrayHost::availableChanged, this, &TrayItem::updateVisibility);
+
     updateIcon();
     updateToolTip();
 }
@@ -65,11 +76,18 @@ TrayItem::~TrayItem() = default;
 
 bool TrayItem::showIfAvailable()
 {
-    // A desktop without a status area is a normal setup, not a fault: the window is enough.
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return false;
-    m_icon.show();
-    return true;
+    m_wanted = true;
+    updateVisibility();
+    return m_icon.isVisible();
+}
+
+void TrayItem::updateVisibility()
+{
+    // A desktop without a status area is a normal setup, not a fault: the window is enough. An
+    // icon whose host went away is hidden, so that it is docked anew when a host comes back.
+    const bool show = m_wanted && m_host.available();
+    if (show != m_icon.isVisible())
+        m_icon.setVisible(show);
 }
 
 QString TrayItem::startPauseLabel(bool running)
