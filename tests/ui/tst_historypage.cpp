@@ -1,6 +1,7 @@
 #include "pagefixture.h"
 
 #include "records/instant.h"
+#include "ui/colorcontrast.h"
 #include "ui/historytreemodel.h"
 
 #include <QFont>
@@ -165,6 +166,13 @@ private Q_SLOTS:
             QStringList({u"19:35 – 20:00"_s, u"07:35 – 08:00"_s}));
         QCOMPARE(visibleTexts(u"historyRecordDuration"_s), QStringList({u"25分钟"_s, u"25分钟"_s}));
         QCOMPARE(visibleTexts(u"historyEarlyBadge"_s), QStringList({u"提前结束"_s}));
+        // Written in the project's colour, darkened as far as it takes to be read.
+        for (const QString &name : {u"historyRecordProject"_s, u"historyRecordDuration"_s}) {
+            const QQuickItem *label = fixture->item(name);
+            const QColor written = label->property("color").value<QColor>();
+            QVERIFY(ColorContrast::ratio(written, QColor::fromRgbF(0.91f, 0.94f, 0.97f)) >= 4.5);
+            QCOMPARE(written.hue(), fixture->model->projectColor(u"学习"_s).hue());
+        }
 
         const QList<QQuickItem *> wrapUps =
             PageFixture::byPosition(fixture->items(u"historyRecordWrapUp"_s));
