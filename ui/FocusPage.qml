@@ -18,6 +18,9 @@ ScrollView {
 
         timerModel: page.model
     }
+    FocusInView {
+        flickable: page.contentItem
+    }
 
     Item {
         width: page.availableWidth

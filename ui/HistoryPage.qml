@@ -58,5 +58,8 @@ Rectangle {
         }
 
         ScrollBar.vertical: ScrollBar {}
+        FocusInView {
+            flickable: list
+        }
     }
 }

@@ -46,6 +46,9 @@ Rectangle {
             ScrollBar.vertical: ScrollBar {
                 policy: ScrollBar.AsNeeded
             }
+            FocusInView {
+                flickable: upper
+            }
 
             ColumnLayout {
                 id: upperColumn
@@ -181,6 +184,9 @@ Rectangle {
 
                     ScrollBar.vertical: ScrollBar {
                         policy: ScrollBar.AsNeeded
+                    }
+                    FocusInView {
+                        flickable: list
                     }
 
                     delegate: Loader {

@@ -165,13 +165,18 @@ private Q_SLOTS:
         QVERIFY(shown.contains(PageFixture::sceneRect(item(u"settingsButton"_s))));
         QQuickItem *scroll = item(u"sidebarScroll"_s);
         QVERIFY(scroll);
-        const qreal end = scroll->property("contentHeight").toReal() - scroll->height();
-        QVERIFY(end > 0);
-        scroll->setProperty("contentY", end);
+        QVERIFY(scroll->property("contentHeight").toReal() > scroll->height());
+        // Tab to the last project scrolls the sidebar to it, and to the start button the page.
+        QQuickItem *last = item(u"selectButton"_s, projectRow(u"个人"_s));
+        QVERIFY(!PageFixture::sceneRect(scroll).contains(PageFixture::sceneRect(last)));
+        last->forceActiveFocus(Qt::TabFocusReason);
         window->render();
-        // Scrolled to its end, the project list shows its rows above the footer.
-        QVERIFY(
-            PageFixture::sceneRect(scroll).contains(PageFixture::sceneRect(projectRow(u"学习"_s))));
+        QVERIFY(PageFixture::sceneRect(scroll).contains(PageFixture::sceneRect(last)));
+        QQuickItem *start = item(u"startPauseButton"_s);
+        QVERIFY(!shown.contains(PageFixture::sceneRect(start)));
+        start->forceActiveFocus(Qt::TabFocusReason);
+        window->render();
+        QVERIFY(shown.contains(PageFixture::sceneRect(start)));
         window->click(item(u"settingsButton"_s));
         QVERIFY(model().showSettings());
     }
