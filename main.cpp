@@ -4,13 +4,10 @@
 #include "ui/velmorstimerapp.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocalSocket>
-#include <QLocale>
 #include <QProcessEnvironment>
 #include <QQuickStyle>
 #include <QQuickWindow>
-#include <QTranslator>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
@@ -188,11 +185,7 @@ int main(int argc, char *argv[])
     }
 
     // The interface is Chinese; so are Qt's own dialogs (the open and save panels).
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTranslator);
-    }
+    VelmorsTimerApp::installQtTranslations();
 
     VelmorsTimerApp app;
     // Before the first window: OpenGL on graphics hardware; where OpenGL is drawn by the

@@ -6,13 +6,15 @@ import VelmorFocus
 // A modal alert in the middle of the window: a title, a message, then the items of the
 // particular alert (fields and a column of buttons). It opens while `shown` holds and reports
 // every close, by a button, by Escape or by the window, through `dismissed`, so the owner clears
-// its flag. Escape presses the cancel button when there is one, as desktop alerts do.
+// its flag. As desktop alerts do, Return presses the default button, even from a text field, and
+// Escape the cancel button when there is one.
 Dialog {
     id: alert
 
     property bool shown: false
     property string message
     property T.AbstractButton cancelButton
+    property T.AbstractButton defaultButton
     default property alias body: bodyColumn.data
 
     signal dismissed
@@ -36,6 +38,11 @@ Dialog {
         sequence: StandardKey.Cancel
         enabled: alert.opened
         onActivated: alert.cancelButton ? alert.cancelButton.clicked() : alert.close()
+    }
+    Shortcut {
+        sequences: ["Return", "Enter"]
+        enabled: alert.opened && alert.defaultButton !== null && alert.defaultButton.enabled
+        onActivated: alert.defaultButton.clicked()
     }
 
     header: null

@@ -10,12 +10,15 @@ AlertDialog {
 
     objectName: "deleteProjectDialog"
     cancelButton: cancel
+    defaultButton: confirmDelete
     title: "删除项目？该项目现有记录将移至未分类。"
     shown: projectDraft.confirmingDelete !== undefined
     onDismissed: if (projectDraft.confirmingDelete !== undefined)
         projectDraft.confirmingDelete = undefined
 
     AlertButton {
+        id: confirmDelete
+
         objectName: "confirmDeleteButton"
         text: "删除项目"
         kind: "prominent"

@@ -56,6 +56,11 @@ Column {
             radius: 8
             color: box.down ? Qt.rgba(0.20, 0.28, 0.38, 0.08) : "white"
             border.color: box.visualFocus ? Theme.blue : Qt.rgba(0.20, 0.28, 0.38, 0.2)
+
+            FocusFrame {
+                shown: box.visualFocus
+                radius: parent.radius + outset
+            }
         }
 
         delegate: ItemDelegate {

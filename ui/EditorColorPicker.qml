@@ -44,6 +44,11 @@ RowLayout {
                 radius: 4
                 color: picker.color
             }
+
+            FocusFrame {
+                shown: well.visualFocus
+                radius: parent.radius + outset
+            }
         }
     }
 

@@ -19,7 +19,16 @@ AbstractButton {
     ToolTip.visible: hovered
     ToolTip.delay: 500
 
-    background: Item {}
+    background: Item {
+        FocusFrame {
+            anchors.fill: undefined
+            anchors.centerIn: parent
+            width: 38
+            height: 38
+            shown: swatch.visualFocus
+            radius: 19
+        }
+    }
     contentItem: Item {
         Rectangle {
             anchors.centerIn: parent

@@ -10,11 +10,14 @@ AlertDialog {
 
     objectName: "finishDialog"
     cancelButton: cancel
+    defaultButton: saveAndFinish
     title: "记录收尾"
     message: "记录本次实际专注时长。"
     shown: model.pendingFinish
     onDismissed: if (model.pendingFinish)
         model.pendingFinish = false
+    // The note is what is asked for: the keyboard starts in its field.
+    onOpened: wrapField.forceActiveFocus()
 
     TextField {
         id: wrapField
@@ -29,7 +32,7 @@ AlertDialog {
         font.family: Theme.fontFamily
         font.pixelSize: Theme.subheadlineSize
         color: Theme.ink
-        placeholderTextColor: Qt.rgba(0.20, 0.28, 0.38, 0.4)
+        placeholderTextColor: Theme.secondary
         leftPadding: 10
         background: Rectangle {
             radius: 8
@@ -43,6 +46,8 @@ AlertDialog {
         height: 4
     }
     AlertButton {
+        id: saveAndFinish
+
         objectName: "saveAndFinishButton"
         text: "保存并结束"
         kind: "prominent"

@@ -18,6 +18,9 @@ ScrollView {
 
         timerModel: page.model
     }
+    FocusInView {
+        flickable: page.contentItem
+    }
 
     Item {
         width: page.availableWidth
@@ -83,12 +86,16 @@ ScrollView {
                     FocusRing {
                         id: ring
 
+                        objectName: "sessionRing"
                         // Narrow windows give the controls room by shrinking the ring a little.
                         Layout.preferredWidth: Math.max(190, Math.min(240, parent.width * 0.4))
                         Layout.preferredHeight: Layout.preferredWidth
                         Layout.alignment: Qt.AlignVCenter
                         model: page.model
                         pageState: focusState
+                        // What a screen reader reads for the ring: the time left as text.
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: "剩余时间 " + page.model.display
                     }
 
                     ColumnLayout {
@@ -129,7 +136,7 @@ ScrollView {
                             font.family: Theme.fontFamily
                             font.pixelSize: Theme.bodySize
                             color: Theme.ink
-                            placeholderTextColor: Qt.rgba(0.20, 0.28, 0.38, 0.4)
+                            placeholderTextColor: Theme.secondary
                             leftPadding: 12
                             rightPadding: 12
                             opacity: enabled ? 1 : 0.55
@@ -196,6 +203,9 @@ ScrollView {
                                 symbol: page.model.running ? "pause.fill" : "play.fill"
                                 kind: "prominent"
                                 large: true
+                                ToolTip.text: "空格"
+                                ToolTip.visible: hovered
+                                ToolTip.delay: 800
                                 enabled: focusState.startEnabled
                                 onClicked: focusState.startOrPause()
                             }

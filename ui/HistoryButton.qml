@@ -27,5 +27,10 @@ Button {
         color: button.down ? Theme.pale : button.hovered ? Qt.rgba(0.97, 0.98, 0.99, 1) : "white"
         border.width: 1
         border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.22)
+
+        FocusFrame {
+            shown: button.visualFocus
+            radius: parent.radius + outset
+        }
     }
 }

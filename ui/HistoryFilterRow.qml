@@ -9,6 +9,11 @@ RowLayout {
 
     required property TimerModel model
 
+    function focusSearch() {
+        search.forceActiveFocus(Qt.ShortcutFocusReason);
+        search.selectAll();
+    }
+
     spacing: 14
 
     HistoryPicker {
@@ -36,6 +41,9 @@ RowLayout {
         implicitHeight: 34
         placeholderText: "搜索事项或收尾"
         Accessible.name: placeholderText
+        ToolTip.text: "Ctrl+F"
+        ToolTip.visible: hovered
+        ToolTip.delay: 800
         text: row.model.recordSearch
         onTextEdited: row.model.recordSearch = text
         color: Theme.ink

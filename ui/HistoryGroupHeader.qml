@@ -14,8 +14,11 @@ AbstractButton {
     // The year's header carries the card's top margin.
     readonly property int topSpace: level === 0 ? 12 : 0
 
+    objectName: "historyGroupHeader"
     text: label
     Accessible.name: label
+    // Screen readers tell an open group from a closed one.
+    Accessible.description: expanded ? "已展开" : "已收起"
     hoverEnabled: true
     padding: 0
     implicitHeight: topSpace + (level === 0 ? 40 : level === 1 ? 36 : 32)
@@ -48,5 +51,10 @@ AbstractButton {
         color: header.down ? Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.08)
                            : header.hovered ? Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.04)
                                             : "transparent"
+
+        FocusFrame {
+            shown: header.visualFocus
+            radius: parent.radius + outset
+        }
     }
 }

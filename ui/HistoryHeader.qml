@@ -11,6 +11,10 @@ Column {
     required property TimerModel model
     required property int recordCount
 
+    function focusSearch() {
+        filters.focusSearch();
+    }
+
     spacing: 22
     bottomPadding: 22
 
@@ -35,6 +39,8 @@ Column {
     }
 
     HistoryFilterRow {
+        id: filters
+
         width: header.width
         model: header.model
     }

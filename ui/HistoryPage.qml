@@ -9,6 +9,12 @@ Rectangle {
 
     required property TimerModel model
 
+    // Ctrl+F: the search field takes the keyboard, scrolled into view.
+    function focusSearch() {
+        list.positionViewAtBeginning();
+        list.headerItem.focusSearch();
+    }
+
     color: Theme.canvas
 
     // Shown again after another page: every group starts closed, as on a fresh page.
@@ -51,5 +57,8 @@ Rectangle {
         }
 
         ScrollBar.vertical: ScrollBar {}
+        FocusInView {
+            flickable: list
+        }
     }
 }

@@ -43,6 +43,11 @@ Row {
             color: box.pressed ? Theme.pale : "white"
             border.width: 1
             border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.18)
+
+            FocusFrame {
+                shown: box.visualFocus
+                radius: parent.radius + outset
+            }
         }
     }
 }

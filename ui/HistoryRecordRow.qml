@@ -14,6 +14,7 @@ Item {
     required property string title
     required property string projectText
     required property color projectColor
+    required property color projectTextColor
     required property bool hasWrapUp
     required property string wrapUp
     required property string timeText
@@ -65,7 +66,7 @@ Item {
                         text: record.projectText
                         textFormat: Text.PlainText
                         elide: Text.ElideRight
-                        color: record.projectColor
+                        color: record.projectTextColor
                         font.family: Theme.fontFamily
                         font.pixelSize: 12
                     }
@@ -100,7 +101,7 @@ Item {
                             objectName: "historyEarlyBadge"
                             anchors.centerIn: parent
                             text: "提前结束"
-                            color: Theme.orange
+                            color: Theme.warningText
                             font.family: Theme.fontFamily
                             font.pixelSize: 10
                             font.weight: Font.DemiBold
@@ -115,7 +116,8 @@ Item {
                     textFormat: Text.PlainText
                     wrapMode: Text.Wrap
                     color: Theme.secondary
-                    opacity: record.hasWrapUp ? 1 : 0.65
+                    // Set apart from a written note by its slant: faded, it would not be legible.
+                    font.italic: !record.hasWrapUp
                     font.family: Theme.fontFamily
                     font.pixelSize: 12
                 }
@@ -133,7 +135,7 @@ Item {
                 objectName: "historyRecordDuration"
                 Layout.alignment: Qt.AlignVCenter
                 text: record.durationText
-                color: record.projectColor
+                color: record.projectTextColor
                 font.family: "Noto Sans Mono CJK SC"
                 font.pixelSize: 14
                 font.weight: Font.DemiBold
@@ -164,6 +166,11 @@ Item {
                     color: trash.down ? Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, 0.16)
                                       : trash.hovered ? Qt.rgba(Theme.red.r, Theme.red.g, Theme.red.b, 0.08)
                                                       : "transparent"
+
+                    FocusFrame {
+                        shown: trash.visualFocus
+                        radius: parent.radius + outset
+                    }
                 }
             }
         }

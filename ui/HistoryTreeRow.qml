@@ -15,6 +15,7 @@ Item {
     required property string title
     required property string projectText
     required property color projectColor
+    required property color projectTextColor
     required property bool hasWrapUp
     required property string wrapUp
     required property string timeText
@@ -85,6 +86,7 @@ Item {
             title: row.title
             projectText: row.projectText
             projectColor: row.projectColor
+            projectTextColor: row.projectTextColor
             hasWrapUp: row.hasWrapUp
             wrapUp: row.wrapUp
             timeText: row.timeText

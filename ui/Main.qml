@@ -8,12 +8,13 @@ ApplicationWindow {
 
     required property TimerModel model
     required property ProjectDraft projectDraft
+    required property MainWindowKeeper keeper
 
     title: "Velmor's Focus"
     width: 900
     height: 840
-    minimumWidth: 820
-    minimumHeight: 760
+    minimumWidth: keeper.minimumSize.width
+    minimumHeight: keeper.minimumSize.height
     visible: true
     color: Theme.canvas
     font.family: Theme.fontFamily
@@ -37,9 +38,27 @@ ApplicationWindow {
     palette.toolTipBase: "white"
     palette.toolTipText: Theme.ink
 
+    onClosing: close => close.accepted = keeper.mayClose()
+
+    // A desktop application's own keys: Ctrl+Q quits as the tray's "退出" does, Ctrl+W closes
+    // the window as its title bar does.
+    Shortcut {
+        sequence: "Ctrl+Q"
+        context: Qt.ApplicationShortcut
+        onActivated: window.keeper.quit()
+    }
+    Shortcut {
+        sequence: "Ctrl+W"
+        onActivated: window.close()
+    }
+
     TimerView {
         anchors.fill: parent
         model: window.model
         projectDraft: window.projectDraft
+    }
+
+    CloseConfirmDialog {
+        keeper: window.keeper
     }
 }

@@ -23,7 +23,7 @@ AbstractButton {
             anchors.verticalCenter: parent.verticalCenter
             name: entry.symbol
             size: 17
-            color: entry.selected ? Theme.blue : Theme.ink
+            color: entry.selected ? Theme.accentText : Theme.ink
         }
         Label {
             anchors.verticalCenter: parent.verticalCenter
@@ -31,14 +31,19 @@ AbstractButton {
             font.family: Theme.fontFamily
             font.pixelSize: Theme.bodySize
             font.bold: entry.selected
-            color: entry.selected ? Theme.blue : Theme.ink
+            color: entry.selected ? Theme.accentText : Theme.ink
         }
     }
 
     background: Rectangle {
         radius: 8
-        color: entry.selected ? Qt.rgba(0.0, 0.478, 1.0, 0.12)
+        color: entry.selected ? Theme.selection
                               : entry.down ? Qt.rgba(0.20, 0.28, 0.38, 0.10)
                                            : entry.hovered ? Qt.rgba(1, 1, 1, 0.55) : "transparent"
+
+        FocusFrame {
+            shown: entry.visualFocus
+            radius: parent.radius + outset
+        }
     }
 }

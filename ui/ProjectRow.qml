@@ -99,7 +99,13 @@ Rectangle {
                     color: Theme.blue
                 }
             }
-            background: Item {}
+            background: Item {
+                FocusFrame {
+                    shown: selectButton.visualFocus
+                    outset: 1
+                    radius: 9
+                }
+            }
         }
 
         SymbolButton {

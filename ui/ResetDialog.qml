@@ -9,6 +9,7 @@ AlertDialog {
 
     objectName: "resetDialog"
     cancelButton: cancel
+    defaultButton: finishAndRecord
     title: "重置当前计时？"
     message: "已专注超过 1 分钟。"
     shown: model.pendingReset
@@ -16,6 +17,8 @@ AlertDialog {
         model.pendingReset = false
 
     AlertButton {
+        id: finishAndRecord
+
         objectName: "finishAndRecordButton"
         text: "结束并记录"
         kind: "prominent"

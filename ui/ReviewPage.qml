@@ -22,6 +22,9 @@ Item {
         clip: true
 
         ScrollBar.vertical: ScrollBar {}
+        FocusInView {
+            flickable: flick
+        }
 
         ColumnLayout {
             id: content

@@ -39,5 +39,10 @@ Button {
         }
         border.width: button.prominent ? 0 : 1
         border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, button.enabled ? 0.18 : 0.1)
+
+        FocusFrame {
+            shown: button.visualFocus
+            radius: parent.radius + outset
+        }
     }
 }

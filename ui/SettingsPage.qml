@@ -25,6 +25,9 @@ Item {
         clip: true
 
         ScrollBar.vertical: ScrollBar {}
+        FocusInView {
+            flickable: flick
+        }
 
         ColumnLayout {
             id: content

@@ -20,6 +20,11 @@ ComboBox {
         border.width: 1
         border.color: picker.visualFocus ? Theme.blue
                                          : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.18)
+
+        FocusFrame {
+            shown: picker.visualFocus
+            radius: parent.radius + outset
+        }
     }
     contentItem: Label {
         text: picker.displayText

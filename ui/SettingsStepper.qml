@@ -59,6 +59,11 @@ RowLayout {
                         anchors.margins: 2
                         radius: 4
                         color: step.down ? Theme.pale : "transparent"
+
+                        FocusFrame {
+                            shown: step.visualFocus
+                            radius: parent.radius + outset
+                        }
                     }
                     contentItem: Label {
                         text: step.modelData.glyph

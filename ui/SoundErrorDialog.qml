@@ -8,6 +8,7 @@ AlertDialog {
     required property TimerModel model
 
     objectName: "soundErrorDialog"
+    defaultButton: ok
     title: "音频提示"
     message: model.error
     shown: model.error !== ""
@@ -15,6 +16,8 @@ AlertDialog {
         model.error = ""
 
     AlertButton {
+        id: ok
+
         objectName: "okButton"
         text: "好"
         kind: "prominent"

@@ -34,6 +34,8 @@ Rectangle {
         spacing: 2
 
         AbstractButton {
+            id: selectButton
+
             objectName: "selectButton"
             Layout.fillWidth: true
             Layout.fillHeight: true
@@ -78,7 +80,13 @@ Rectangle {
                     color: Theme.blue
                 }
             }
-            background: Item {}
+            background: Item {
+                FocusFrame {
+                    shown: selectButton.visualFocus
+                    outset: 1
+                    radius: 8
+                }
+            }
         }
 
         SymbolButton {

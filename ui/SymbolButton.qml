@@ -30,5 +30,10 @@ AbstractButton {
         radius: 6
         color: control.down ? Qt.rgba(0.20, 0.28, 0.38, 0.14)
                             : control.hovered ? Qt.rgba(0.20, 0.28, 0.38, 0.07) : "transparent"
+
+        FocusFrame {
+            shown: control.visualFocus
+            radius: parent.radius + outset
+        }
     }
 }

@@ -7,10 +7,18 @@ QtObject {
     readonly property color pale: Qt.rgba(0.91, 0.94, 0.97, 1)
     readonly property color canvas: Qt.rgba(0.96, 0.97, 0.985, 1)
     readonly property color card: "white"
-    readonly property color secondary: Qt.rgba(0.20, 0.28, 0.38, 0.62)
-    readonly property color blue: Qt.rgba(0.0, 0.478, 1.0, 1)
+    // Every text colour reads at 4.5:1 or more on every background below (the tests check it).
+    readonly property color secondary: Qt.rgba(0.20, 0.28, 0.38, 0.84)
+    readonly property color accentText: Qt.rgba(0.0, 0.36, 0.78, 1)
+    readonly property color warningText: Qt.rgba(0.66, 0.30, 0.0, 1)
+    // Fills that carry white text, and marks.
+    readonly property color blue: Qt.rgba(0.0, 0.40, 0.85, 1)
+    readonly property color red: Qt.rgba(0.76, 0.12, 0.10, 1)
     readonly property color orange: Qt.rgba(1.0, 0.584, 0.0, 1)
-    readonly property color red: Qt.rgba(1.0, 0.231, 0.188, 1)
+    // The tint of a selected entry.
+    readonly property color selection: Qt.rgba(0.0, 0.40, 0.85, 0.12)
+    // The keyboard focus ring.
+    readonly property color focusRing: Qt.rgba(0.0, 0.40, 0.85, 1)
     readonly property string fontFamily: "Noto Sans CJK SC"
     readonly property int sidebarWidth: 220
     // Text styles, in pixels: the large title of a page down to the smallest caption.

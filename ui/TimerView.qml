@@ -16,6 +16,30 @@ Item {
 
         timerModel: view.model
     }
+    FocusPageState {
+        id: session
+
+        timerModel: view.model
+    }
+
+    // Space starts or pauses, unless a text field takes it as typing or a control reached by
+    // Tab takes it as a press.
+    Shortcut {
+        readonly property Item keyboard: view.Window.activeFocusItem
+
+        sequence: "Space"
+        enabled: session.startEnabled && !(keyboard && ((keyboard.cursorPosition !== undefined
+                                                         && !keyboard.readOnly)
+                                                        || keyboard.visualFocus === true))
+        onActivated: session.startOrPause()
+    }
+    Shortcut {
+        sequence: StandardKey.Find
+        onActivated: {
+            navigation.open(PageNavigation.Records);
+            pageLoader.item.focusSearch();
+        }
+    }
 
     RowLayout {
         anchors.fill: parent

@@ -17,7 +17,7 @@ Button {
     readonly property color tint: destructive ? Theme.red : Theme.blue
     readonly property color labelColor: kind === "prominent" ? "white"
                                         : destructive ? Theme.red
-                                        : selected ? Theme.blue : Theme.ink
+                                        : selected ? Theme.accentText : Theme.ink
 
     Accessible.name: text
     // Hidden buttons leave the accessibility tree, so a screen reader offers only what is shown.
@@ -68,11 +68,16 @@ Button {
                 return control.down ? Qt.rgba(0.20, 0.28, 0.38, 0.12)
                                     : control.hovered ? Qt.rgba(0.20, 0.28, 0.38, 0.05) : "white"
             if (control.selected)
-                return Qt.rgba(0.0, 0.478, 1.0, 0.12)
+                return Theme.selection
             return control.down ? Qt.rgba(0.20, 0.28, 0.38, 0.12)
                                 : control.hovered ? Qt.rgba(0.20, 0.28, 0.38, 0.06) : "transparent"
         }
         border.width: control.kind === "bordered" ? 1 : 0
         border.color: Qt.rgba(0.20, 0.28, 0.38, 0.18)
+
+        FocusFrame {
+            shown: control.visualFocus
+            radius: parent.radius + outset
+        }
     }
 }

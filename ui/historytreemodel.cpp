@@ -3,6 +3,7 @@
 #include "model/timermodel.h"
 #include "records/instant.h"
 #include "records/recordqueries.h"
+#include "ui/colorcontrast.h"
 #include "ui/modelrebind.h"
 
 #include <QDateTime>
@@ -57,7 +58,8 @@ void HistoryTreeModel::setModel(TimerModel *model)
         });
         const auto recolour = [this] {
             if (!m_rows.empty())
-                Q_EMIT dataChanged(index(0), index(int(m_rows.size()) - 1), {ProjectColorRole});
+                Q_EMIT dataChanged(index(0), index(int(m_rows.size()) - 1),
+                    {ProjectColorRole, ProjectTextColorRole});
         };
         connect(m_model, &TimerModel::projectColorIndicesChanged, this, recolour);
         connect(m_model, &TimerModel::customProjectColorsChanged, this, recolour);
@@ -382,6 +384,11 @@ QVariant HistoryTreeModel::recordData(const FocusRecord &record, int role) const
                                  : record.project;
     case ProjectColorRole:
         return m_model ? m_model->projectColor(record.project) : QColor(Qt::gray);
+    case ProjectTextColorRole:
+        // On the record's card: the sidebar's pale blue is the darkest background a row can
+        // be read on, so a colour that reads there reads everywhere.
+        return ColorContrast::readable(recordData(record, ProjectColorRole).value<QColor>(),
+            QColor::fromRgbF(0.91f, 0.94f, 0.97f));
     case HasWrapUpRole:
         return record.wrapUp.has_value();
     case WrapUpRole:
@@ -408,6 +415,7 @@ QVariant HistoryTreeModel::emptyValue(int role)
     case EarlyRole:
         return false;
     case ProjectColorRole:
+    case ProjectTextColorRole:
         return QColor(Qt::transparent);
     case KindRole:
         return int(YearRow);
@@ -435,6 +443,7 @@ QHash<int, QByteArray> HistoryTreeModel::roleNames() const
         {TitleRole, "title"},
         {ProjectTextRole, "projectText"},
         {ProjectColorRole, "projectColor"},
+        {ProjectTextColorRole, "projectTextColor"},
         {HasWrapUpRole, "hasWrapUp"},
         {WrapUpRole, "wrapUp"},
         {TimeTextRole, "timeText"},

@@ -39,6 +39,7 @@ public:
         TitleRole,
         ProjectTextRole, // "学习" or "学习 / 数学"
         ProjectColorRole,
+        ProjectTextColorRole, // the project colour, darkened where needed to read as text
         HasWrapUpRole,
         WrapUpRole,
         TimeTextRole, // "09:05 – 09:30"

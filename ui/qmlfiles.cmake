@@ -54,6 +54,8 @@ set(VELMOR_QML_FILES
     ui/FinishDialog.qml
     ui/ResetDialog.qml
     ui/SoundErrorDialog.qml
+    ui/CloseConfirmDialog.qml
+    ui/FocusFrame.qml
     ui/Toast.qml
     ui/RepairSheet.qml
     ui/QuitDialog.qml

@@ -8,8 +8,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-std::optional<QString> chosen(const QString &path)
+std::optional<QString> chosen(QFileDialog &dialog)
 {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -26,14 +29,31 @@ QString startFolder()
 std::optional<QString> QtFileDialogs::chooseSavePath(
     const QString &suggestedName, const QString &nameFilter)
 {
-    return chosen(QFileDialog::getSaveFileName(
-        nullptr, QString(), QDir(startFolder()).filePath(suggestedName), nameFilter));
+    return chosen(*saveDialog(suggestedName, nameFilter));
 }
 
 std::optional<QString> QtFileDialogs::chooseAudioFile()
 {
-    return chosen(
-        QFileDialog::getOpenFileName(nullptr, QString(), startFolder(), audioNameFilter()));
+    return chosen(*audioDialog());
+}
+
+std::unique_ptr<QFileDialog> QtFileDialogs::saveDialog(
+    const QString &suggestedName, const QString &nameFilter)
+{
+    auto dialog = std::make_unique<QFileDialog>(
+        nullptr, QString(), QDir(startFolder()).filePath(suggestedName), nameFilter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    return dialog;
+}
+
+std::unique_ptr<QFileDialog> QtFileDialogs::audioDialog()
+{
+    auto dialog = std::make_unique<QFileDialog>(nullptr, QString(), startFolder());
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilters(audioNameFilters());
+    return dialog;
 }
 
 QStringList QtFileDialogs::audioPatterns()
@@ -46,7 +66,7 @@ QStringList QtFileDialogs::audioPatterns()
     return patterns;
 }
 
-QString QtFileDialogs::audioNameFilter()
+QStringList QtFileDialogs::audioNameFilters()
 {
-    return u"音频文件 ("_s + audioPatterns().join(u' ') + u')';
+    return {u"音频文件 ("_s + audioPatterns().join(u' ') + u')', u"所有文件 (*)"_s};
 }

@@ -1,11 +1,14 @@
 #include "ui/trayitem.h"
 
 #include "model/timermodel.h"
+#include "ui/trayhost.h"
+#include "ui/velmorstimerapp.h"
 
 #include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPixmap>
 #include <QScreen>
@@ -19,14 +22,23 @@ constexpr int iconSize = 22;
 
 } // namespace
 
-TrayItem::TrayItem(TimerModel &model, QObject *parent)
-    : QObject(parent), m_model(model), m_cache(iconSize, 1.0), m_menu(std::make_unique<QMenu>())
+TrayItem::TrayItem(TimerModel &model, TrayHost &host, QObject *parent)
+    : QObject(parent),
+      m_model(model),
+      m_host(host),
+      m_cache(iconSize, 1.0),
+      m_menu(std::make_unique<QMenu>())
 {
     m_return = m_menu->addAction(u"回到计时器"_s);
     m_startPause = m_menu->addAction(startPauseLabel(m_model.running()));
     m_reset = m_menu->addAction(u"重置"_s);
     m_menu->addSeparator();
     m_quit = m_menu->addAction(u"退出"_s);
+    // The entry that brings the application's window back wears the application's icon.
+    m_return->setIcon(VelmorsTimerApp::applicationIcon());
+    // The window's own keys, shown beside the entries that do the same.
+    m_startPause->setShortcut(QKeySequence(Qt::Key_Space));
+    m_quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(m_return, &QAction::triggered, this, &TrayItem::returnRequested);
     connect(m_startPause, &QAction::triggered, this, &TrayItem::startOrPause);
@@ -67,6 +79,7 @@ TrayItem::TrayItem(TimerModel &model, QObject *parent)
     connect(
         qApp, &QGuiApplication::screenRemoved, this, &TrayItem::updateIcon, Qt::QueuedConnection);
     connect(qApp, &QGuiApplication::primaryScreenChanged, this, &TrayItem::updateIcon);
+    connect(&m_host, &TrayHost::availableChanged, this, &TrayItem::updateVisibility);
 
     updateIcon();
     updateToolTip();
@@ -92,11 +105,18 @@ void TrayItem::followScreen(QScreen *screen)
 
 bool TrayItem::showIfAvailable()
 {
-    // A desktop without a status area is a normal setup, not a fault: the window is enough.
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return false;
-    m_icon.show();
-    return true;
+    m_wanted = true;
+    updateVisibility();
+    return m_icon.isVisible();
+}
+
+void TrayItem::updateVisibility()
+{
+    // A desktop without a status area is a normal setup, not a fault: the window is enough. An
+    // icon whose host went away is hidden, so that it is docked anew when a host comes back.
+    const bool show = m_wanted && m_host.available();
+    if (show != m_icon.isVisible())
+        m_icon.setVisible(show);
 }
 
 QString TrayItem::startPauseLabel(bool running)

@@ -11,16 +11,18 @@ class QAction;
 class QMenu;
 class QScreen;
 class TimerModel;
+class TrayHost;
 
 // The status-area item: an icon that always shows the time left, the full text as its tooltip,
 // and the short menu "回到计时器", "暂停" or "开始 / 继续", "重置", "退出".
 class TrayItem final : public QObject {
     Q_OBJECT
 public:
-    explicit TrayItem(TimerModel &model, QObject *parent = nullptr);
+    TrayItem(TimerModel &model, TrayHost &host, QObject *parent = nullptr);
     ~TrayItem() override;
 
-    // Shows the icon where the desktop has a status area; elsewhere shows nothing and says false.
+    // Shows the icon while the desktop has a status area, from now on: at once when there is one,
+    // otherwise as soon as one appears. Says whether the icon is shown now.
     bool showIfAvailable();
 
     const QSystemTrayIcon &icon() const { return m_icon; }
@@ -46,12 +48,15 @@ Q_SIGNALS:
 
 private:
     void followScreen(QScreen *screen);
+    void updateVisibility();
     void updateIcon();
     void updateToolTip();
     void updateStartPause();
     void startOrPause();
 
     TimerModel &m_model;
+    TrayHost &m_host;
+    bool m_wanted = false;
     TrayIconCache m_cache;
     std::unique_ptr<QMenu> m_menu;
     QAction *m_return = nullptr;

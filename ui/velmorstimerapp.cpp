@@ -8,16 +8,22 @@
 #include "projects/projectdraft.h"
 #include "records/instant.h"
 #include "ui/desktopfilebrowser.h"
+#include "ui/mainwindowkeeper.h"
 #include "ui/qmlalertpanels.h"
 #include "ui/qtfiledialogs.h"
+#include "ui/trayhost.h"
 #include "ui/trayitem.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QProcessEnvironment>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QTranslator>
 #include <QUrl>
 
 #include <algorithm>
@@ -74,7 +80,9 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     m_alertPanels->setModel(m_model.get());
     m_projectDraft = std::make_unique<ProjectDraft>(*m_model);
 
-    m_tray = std::make_unique<TrayItem>(*m_model);
+    QGuiApplication::setWindowIcon(applicationIcon());
+    m_trayHost = std::make_unique<SystemTrayHost>();
+    m_tray = std::make_unique<TrayItem>(*m_model, *m_trayHost);
     connect(
         m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);
     // Sessions kept while writing is locked would be lost: the model asks first.
@@ -89,13 +97,19 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
             bringMainWindowForward();
         }
     });
+    // Ctrl+Q, "退出" in the close confirmation and a closed window without a tray all quit
+    // through the model, which asks first while sessions wait to be written.
+    m_keeper = std::make_unique<MainWindowKeeper>(*m_model, *m_trayHost,
+        FileDefaultsStore::standard(), [this] { m_model->requestQuit(); });
 }
 
 VelmorsTimerApp::~VelmorsTimerApp()
 {
-    // Views go before what they show, and windows before the engine that built them: the tray,
-    // the alert panels, the main window with the engine, then the draft and the model. The model
-    // keeps a pointer to the panels service, but nothing reaches it once the loop has ended.
+    // Views go before what they show, and windows before the engine that built them: the window's
+    // keeper, the tray, the alert panels, the main window with the engine, then the draft and the
+    // model. The model keeps a pointer to the panels service, but nothing reaches it once the
+    // loop has ended.
+    m_keeper.reset();
     m_tray.reset();
     m_alertPanels.reset();
     m_engine.reset();
@@ -105,8 +119,11 @@ VelmorsTimerApp::~VelmorsTimerApp()
 
 bool VelmorsTimerApp::start()
 {
+    const QRect frame = m_keeper->initialFrame();
     m_engine->setInitialProperties({{u"model"_s, QVariant::fromValue(m_model.get())},
-        {u"projectDraft"_s, QVariant::fromValue(m_projectDraft.get())}});
+        {u"projectDraft"_s, QVariant::fromValue(m_projectDraft.get())},
+        {u"keeper"_s, QVariant::fromValue(m_keeper.get())}, {u"x"_s, frame.x()},
+        {u"y"_s, frame.y()}, {u"width"_s, frame.width()}, {u"height"_s, frame.height()}});
     m_engine->load(QUrl(mainQmlUrl()));
     QWindow *window = mainWindow();
     if (!window)
@@ -124,33 +141,14 @@ bool VelmorsTimerApp::start()
             Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
     }
 
-    m_trayShown = m_tray->showIfAvailable();
+    m_tray->showIfAvailable();
     // With a tray item the application lives on when its window closes, like the menu-bar item
-    // it stands for. Without one nothing could bring the window back, so closing it quits; the
-    // alert panels are windows too and must not keep such an application alive unseen.
+    // it stands for. Without one nothing could bring the window back, so closing it quits (the
+    // keeper decides at that moment, a tray may have come meanwhile); the alert panels are
+    // windows too and must not keep such an application alive unseen.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!m_trayShown) {
-        window->installEventFilter(this);
-        connect(
-            window, &QWindow::visibleChanged, qApp,
-            [](bool visible) {
-                if (!visible)
-                    QCoreApplication::quit();
-            },
-            Qt::QueuedConnection);
-    }
+    m_keeper->keep(window);
     return true;
-}
-
-bool VelmorsTimerApp::eventFilter(QObject *watched, QEvent *event)
-{
-    // Without a tray item closing the window quits, which must ask first like "退出".
-    if (event->type() == QEvent::Close && m_model->waitingSessions() > 0) {
-        event->ignore();
-        m_model->requestQuit();
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 QWindow *VelmorsTimerApp::mainWindow() const
@@ -159,35 +157,29 @@ QWindow *VelmorsTimerApp::mainWindow() const
     return roots.isEmpty() ? nullptr : qobject_cast<QWindow *>(roots.constFirst());
 }
 
-QWindow *VelmorsTimerApp::firstWindowTitled(const QWindowList &windows, const QString &title)
+QIcon VelmorsTimerApp::applicationIcon()
 {
-    for (QWindow *window : windows) {
-        if (window->isVisible() && window->title() == title)
-            return window;
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(u":/icons/velmor-focus-%1.png"_s.arg(size), QSize(size, size));
+    return icon;
+}
+
+bool VelmorsTimerApp::installQtTranslations()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
     }
-    return nullptr;
+    QCoreApplication::installTranslator(translator);
+    return true;
 }
 
 void VelmorsTimerApp::bringMainWindowForward()
 {
-    // The alert panels carry the same title; the main window goes first whatever Qt's order.
-    QWindowList candidates = QGuiApplication::topLevelWindows();
-    if (QWindow *main = mainWindow()) {
-        // A closed main window (the tray keeps the application) is shown again.
-        if (!main->isVisible())
-            main->show();
-        candidates.removeAll(main);
-        candidates.prepend(main);
-    }
-    QWindow *window = firstWindowTitled(candidates, windowTitle());
-    if (!window)
-        return;
-    if (window->windowStates() & Qt::WindowMinimized)
-        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
-    window->raise();
-    // An alert panel (same title) is raised but never takes the keyboard.
-    if (!(window->flags() & Qt::WindowDoesNotAcceptFocus))
-        window->requestActivate();
+    m_keeper->bringForward();
 }
 
 std::optional<QByteArray> VelmorsTimerApp::preferredPlatform(const QProcessEnvironment &environment)

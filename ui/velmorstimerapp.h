@@ -3,14 +3,15 @@
 #include <QObject>
 #include <QSGRendererInterface>
 #include <QString>
-#include <QWindowList>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
 class DesktopFileBrowser;
+class QIcon;
 class LogindWakeSignal;
+class MainWindowKeeper;
 class ProjectDraft;
 class QProcessEnvironment;
 class QQmlApplicationEngine;
@@ -18,6 +19,7 @@ class QWindow;
 class QmlAlertPanels;
 class QtFileDialogs;
 class QtSoundService;
+class SystemTrayHost;
 class TimerModel;
 class TrayItem;
 
@@ -35,18 +37,21 @@ public:
 
     TimerModel &model() const { return *m_model; }
     ProjectDraft &projectDraft() const { return *m_projectDraft; }
-    // Whether the tray item is shown: then closing the main window keeps the application running.
-    bool hasTrayItem() const { return m_trayShown; }
 
-    // "回到计时器", and a second launch: brings the main window in front and gives it the
-    // keyboard. A window that the user closed stays closed.
+    // "回到计时器", and a second launch: shows the main window again if it was closed, brings it
+    // in front and gives it the keyboard.
     void bringMainWindowForward();
+
+    // Qt's own texts (the open and save dialogs, the text fields' menus) in Chinese, as the
+    // rest of the interface is. False when Qt's Chinese translations are not installed.
+    static bool installQtTranslations();
+
+    // The application's own icon, in every size it is drawn at; the window, the alert panels and
+    // the tray menu wear it, and the desktop entry names the same one.
+    static QIcon applicationIcon();
 
     static QString windowTitle() { return QStringLiteral("Velmor's Focus"); }
     static QString mainQmlUrl() { return QStringLiteral("qrc:/VelmorFocus/Main.qml"); }
-
-    // The first shown window with the title, in the given order.
-    static QWindow *firstWindowTitled(const QWindowList &windows, const QString &title);
 
     // The platform plugin to ask for before the application object exists: on a Wayland session
     // that also runs XWayland, "xcb", since Wayland compositors may ignore the alert's stacking
@@ -63,9 +68,6 @@ public:
         const QProcessEnvironment &environment, const std::function<QString()> &openGlRenderer);
     static bool rendererChosenByUser(const QProcessEnvironment &environment);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     QWindow *mainWindow() const;
 
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<QmlAlertPanels> m_alertPanels;
     std::unique_ptr<TimerModel> m_model;
     std::unique_ptr<ProjectDraft> m_projectDraft;
+    std::unique_ptr<SystemTrayHost> m_trayHost;
     std::unique_ptr<TrayItem> m_tray;
-    bool m_trayShown = false;
+    std::unique_ptr<MainWindowKeeper> m_keeper;
 };

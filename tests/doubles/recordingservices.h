@@ -5,6 +5,7 @@
 #include "platform/filedialogs.h"
 #include "platform/soundservice.h"
 #include "platform/wakesignal.h"
+#include "ui/trayhost.h"
 
 #include <QStringList>
 
@@ -34,11 +35,26 @@ public:
     void fire() { Q_EMIT woke(); }
 };
 
+// A status area that the test puts up and takes away by hand.
+class FakeTrayHost final : public TrayHost {
+public:
+    explicit FakeTrayHost(bool available = false) : m_available(available) { }
+    bool available() const override { return m_available; }
+    void setAvailable(bool available)
+    {
+        m_available = available;
+        Q_EMIT availableChanged();
+    }
+
+private:
+    bool m_available;
+};
+
 // Answers the open and save panels with what the test prepared.
 class ScriptedFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> chooseSavePath(const QString &suggestedName,
-                                          const QString &nameFilter) override
+    std::optional<QString> chooseSavePath(
+        const QString &suggestedName, const QString &nameFilter) override
     {
         lastSuggestedName = suggestedName;
         lastNameFilter = nameFilter;
@@ -74,14 +90,11 @@ public:
 
     class RecordingSound final : public Sound {
     public:
-        RecordingSound(Log &log, bool failStart)
-            : m_log(log)
-            , m_failStart(failStart)
-        {
-        }
+        RecordingSound(Log &log, bool failStart) : m_log(log), m_failStart(failStart) { }
         void setLooping(bool looping) override
         {
-            m_log.events.append(looping ? QStringLiteral("loop:true") : QStringLiteral("loop:false"));
+            m_log.events.append(
+                looping ? QStringLiteral("loop:true") : QStringLiteral("loop:false"));
         }
         bool start() override
         {

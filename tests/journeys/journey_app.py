@@ -75,6 +75,13 @@ class App:
             self.process = subprocess.Popen([self.binary], env=self.environment(), stdout=log,
                                             stderr=subprocess.STDOUT)
 
+    def launch_again(self, timeout=20.0):
+        """Launches the application a second time in the same home, as a user would from the
+        menu, and returns that launch's exit status."""
+        with open(self.log_path, "ab") as log:
+            return subprocess.run([self.binary], env=self.environment(), stdout=log,
+                                  stderr=subprocess.STDOUT, timeout=timeout).returncode
+
     def running(self):
         return self.process is not None and self.process.poll() is None
 

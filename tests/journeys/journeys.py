@@ -263,13 +263,46 @@ def open_tray_menu():
     return menus[0] if menus else None
 
 
-def quit_from_tray(app):
-    """Opens the tray item's menu and chooses "退出"; the process must end cleanly."""
+def choose_from_tray(label):
     menu = open_tray_menu()
     check(menu, "the tray menu did not open")
-    item = wait_for('the tray menu entry "退出"', lambda: find_showing(
-        menu, "退出", ("menu item",)), 10)
+    item = wait_for(f'the tray menu entry "{label}"', lambda: find_showing(
+        menu, label, ("menu item",)), 10)
     desktop.click(item)
+
+
+def visible_main_windows():
+    """The X11 windows titled as the main window that are mapped (not closed)."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Velmor's Focus$"],
+                          capture_output=True, text=True).stdout.split()
+
+
+def window_geometry(window):
+    lines = desktop.xdotool("getwindowgeometry", "--shell", window)
+    geometry = dict(line.split("=") for line in lines)
+    return tuple(int(geometry[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
+def close_main_window(app, main):
+    """Closes the main window with Ctrl+W; the application stays in the tray."""
+    desktop.click(find_showing(main, "专注计时", ("label", "static")))
+    desktop.xdotool("key", "ctrl+w")
+    wait_for("the main window to close", lambda: not visible_main_windows(), 10)
+    check(app.running(), "closing the window ended the application")
+
+
+def check_window_back(main, geometry, page_text):
+    """The main window is mapped again, where it was, showing the page it showed."""
+    windows = wait_for("the main window to come back", visible_main_windows, 10)
+    check(len(windows) == 1, f"{len(windows)} main windows are shown")
+    check(window_geometry(windows[0]) == geometry,
+          f"the window came back at {window_geometry(windows[0])}, not at {geometry}")
+    shown_text(main, page_text, 10)
+
+
+def quit_from_tray(app):
+    """Opens the tray item's menu and chooses "退出"; the process must end cleanly."""
+    choose_from_tray("退出")
     check(app.wait_exit(20) == 0, f"the application ended with status {app.exit_code}")
 
 
@@ -304,7 +337,8 @@ def wait_for_stored(home, expected):
 
 def first_session(app):
     """A first start without data: a six-second session runs out, the alert appears with its
-    sound, and exactly one record is stored in the file and in the defaults copy."""
+    sound, and exactly one record is stored in the file and in the defaults copy. Then the
+    window, closed, comes back where it was from the tray and from a second launch."""
     title = "整理读书笔记"
     main = launch(app)
     shown_button(main, "开始")
@@ -363,6 +397,18 @@ def first_session(app):
           f"start {unix_of(record['startedAt'])} is not when the session was started ({before})")
     check(unix_of(record["endedAt"]) <= after, "the end lies in the future")
     check_stored_copy(app.home)
+
+    # Closed, the window comes back from the tray and from a second launch, where it was.
+    geometry = window_geometry(visible_main_windows()[0])
+    close_main_window(app, main)
+    choose_from_tray("回到计时器")
+    check_window_back(main, geometry, "准备开始")
+    log("the tray brought the window back")
+    close_main_window(app, main)
+    status = app.launch_again()
+    check(status == 0, f"the second launch ended with status {status}")
+    check_window_back(main, geometry, "准备开始")
+    log("a second launch brought the window back")
 
     quit_from_tray(app)
 

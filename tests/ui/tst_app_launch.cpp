@@ -1,10 +1,16 @@
+#include "records/csvexport.h"
+#include "ui/mainwindowkeeper.h"
+#include "ui/qtfiledialogs.h"
 #include "ui/velmorstimerapp.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -95,7 +101,10 @@ private Q_SLOTS:
     void shouldAskForXcbOnlyOnAWaylandSessionWithXWayland();
     void shouldDrawInSoftwareOnlyWhereOpenGlIsSoftware_data();
     void shouldDrawInSoftwareOnlyWhereOpenGlIsSoftware();
-    void shouldBringForwardTheFirstShownWindowWithTheTitle();
+    void shouldFitTheWindowOnTheScreens_data();
+    void shouldFitTheWindowOnTheScreens();
+    void shouldShowQtsOwnDialogsInChinese();
+    void shouldOfferEveryFileBesideTheAudioFiles();
     void shouldHandASecondLaunchOverToTheRunningOne();
     void shouldStartAfterTheRunningOneWasKilled();
     void shouldRunOneInstanceWhenLaunchedSeveralTimesAtOnce();
@@ -185,26 +194,75 @@ void TestAppLaunch::shouldDrawInSoftwareOnlyWhereOpenGlIsSoftware()
     QCOMPARE(probes, chosen ? 1 : 0);
 }
 
-void TestAppLaunch::shouldBringForwardTheFirstShownWindowWithTheTitle()
+void TestAppLaunch::shouldFitTheWindowOnTheScreens_data()
 {
-    const QString title = VelmorsTimerApp::windowTitle();
-    QWindow other;
-    other.setTitle(u"其他"_s);
-    other.show();
-    QWindow closed;
-    closed.setTitle(title);
-    QWindow shown;
-    shown.setTitle(title);
-    shown.show();
-    QWindow later;
-    later.setTitle(title);
-    later.show();
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<QList<QRect>>("areas");
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QSize>("minimum");
 
-    QCOMPARE(VelmorsTimerApp::firstWindowTitled({&other, &closed, &shown, &later}, title), &shown);
-    // The user closed every window with the title: none is opened again.
-    shown.hide();
-    later.hide();
-    QCOMPARE(VelmorsTimerApp::firstWindowTitled({&other, &closed, &shown, &later}, title), nullptr);
+    const QRect desk(0, 0, 1920, 1050);
+    const QRect laptop(1920, 0, 1366, 740);
+    // 1080p at 150 %, under a panel of 40 pixels.
+    const QRect scaled(0, 0, 1280, 680);
+    QTest::newRow("nothing stored: the default size in the middle")
+        << QRect() << QList<QRect> {desk, laptop} << QRect(510, 105, 900, 840) << QSize(820, 760);
+    QTest::newRow("stored on the second screen")
+        << QRect(2000, 10, 1000, 700) << QList<QRect> {desk, laptop} << QRect(2000, 0, 1000, 740)
+        << QSize(820, 740);
+    QTest::newRow("mostly on the second screen")
+        << QRect(1500, 0, 900, 760) << QList<QRect> {desk, laptop} << QRect(1920, 0, 900, 740)
+        << QSize(820, 740);
+    QTest::newRow("on a screen that is gone") << QRect(4000, 200, 900, 800) << QList<QRect> {desk}
+                                              << QRect(1020, 200, 900, 800) << QSize(820, 760);
+    QTest::newRow("a 768-pixel screen") << QRect() << QList<QRect> {QRect(0, 28, 1366, 740)}
+                                        << QRect(233, 28, 900, 740) << QSize(820, 740);
+    QTest::newRow("1080p at 150 %") << QRect(100, 100, 900, 840) << QList<QRect> {scaled}
+                                    << QRect(100, 0, 900, 680) << QSize(820, 680);
+    QTest::newRow("larger than the screen")
+        << QRect(-50, -50, 3000, 2000) << QList<QRect> {desk} << desk << QSize(820, 760);
+    QTest::newRow("smaller than the minimum") << QRect(300, 300, 400, 300) << QList<QRect> {desk}
+                                              << QRect(300, 290, 820, 760) << QSize(820, 760);
+}
+
+void TestAppLaunch::shouldFitTheWindowOnTheScreens()
+{
+    QFETCH(QRect, stored);
+    QFETCH(QList<QRect>, areas);
+    QFETCH(QRect, frame);
+    QFETCH(QSize, minimum);
+    const QRect fitted = MainWindowKeeper::fitted(stored, areas);
+    QCOMPARE(fitted, frame);
+    QCOMPARE(MainWindowKeeper::minimumWithin(*std::find_if(areas.cbegin(), areas.cend(),
+                 [&](const QRect &area) { return area.contains(fitted); })),
+        minimum);
+}
+
+void TestAppLaunch::shouldShowQtsOwnDialogsInChinese()
+{
+    QVERIFY2(VelmorsTimerApp::installQtTranslations(),
+        "Qt's Chinese translations are missing (qt6-translations-l10n)");
+    const std::unique_ptr<QFileDialog> dialog =
+        QtFileDialogs::saveDialog(CsvExport::suggestedFileName(), CsvExport::nameFilter());
+    // Qt's own dialog, as on a desktop that offers none of its own.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    const auto *buttons = dialog->findChild<QDialogButtonBox *>();
+    QVERIFY(buttons);
+    QStringList texts;
+    const QList<QAbstractButton *> all = buttons->buttons();
+    for (const QAbstractButton *button : all)
+        texts.append(button->text());
+    QVERIFY2(texts.size() == 2 && texts.join(u'|').contains(u"保存"_s)
+            && texts.join(u'|').contains(u"取消"_s),
+        qPrintable(texts.join(u'|')));
+}
+
+void TestAppLaunch::shouldOfferEveryFileBesideTheAudioFiles()
+{
+    const QStringList filters = QtFileDialogs::audioDialog()->nameFilters();
+    QCOMPARE(filters.size(), 2);
+    QVERIFY(filters.first().startsWith(u"音频文件 (*.wav *.WAV"_s));
+    QCOMPARE(filters.last(), u"所有文件 (*)"_s);
 }
 
 void TestAppLaunch::shouldHandASecondLaunchOverToTheRunningOne()

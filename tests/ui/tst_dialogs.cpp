@@ -26,6 +26,13 @@ private:
         window->render();
         QVERIFY(window->opened(u"finishDialog"_s));
     }
+    // Moves and resizes the window as a user does, and lets it report that.
+    static void moveTo(QWindow *window, const QRect &frame)
+    {
+        window->setGeometry(frame);
+        QCoreApplication::processEvents();
+        QCOMPARE(window->geometry(), frame);
+    }
     void reopen()
     {
         window = std::make_unique<WindowFixture>(&failingWriter);
@@ -227,6 +234,211 @@ private Q_SLOTS:
         QVERIFY(!window->draft->confirmingDelete());
         QCOMPARE(model().projects(), (QStringList {u"学习"_s, u"个人"_s}));
         QVERIFY(!window->opened(u"deleteProjectDialog"_s));
+    }
+
+    void shouldTakeTheNoteFromTheKeyboardAndSaveWithReturn()
+    {
+        offerFinish(300);
+        QQuickItem *field = window->dialogButton(u"finishDialog"_s, u"wrapField"_s);
+        QVERIFY(field->hasActiveFocus());
+        window->type(u"draft done"_s);
+        window->press(Qt::Key_Return);
+        QCOMPARE(model().records().size(), 1);
+        QCOMPARE(model().records().first().wrapUp, std::optional<QString>(u"draft done"_s));
+        QVERIFY(!window->opened(u"finishDialog"_s));
+    }
+
+    void shouldPressTheDefaultButtonWithReturn_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("reset: finish and record") << u"resetDialog"_s;
+        QTest::newRow("delete: delete the project") << u"deleteProjectDialog"_s;
+        QTest::newRow("sound error: ok") << u"soundErrorDialog"_s;
+    }
+
+    void shouldPressTheDefaultButtonWithReturn()
+    {
+        QFETCH(QString, dialog);
+        if (dialog == u"resetDialog"_s) {
+            window->runFor(120);
+            model().requestReset();
+        } else if (dialog == u"deleteProjectDialog"_s) {
+            window->draft->setConfirmingDelete(u"工作"_s);
+        } else {
+            model().setError(u"铃声无法播放，请重新选择音频。"_s);
+        }
+        window->render();
+        QVERIFY(window->opened(dialog));
+        window->press(Qt::Key_Return);
+        QVERIFY(!window->opened(dialog));
+        if (dialog == u"resetDialog"_s)
+            QVERIFY(model().pendingFinish());
+        else if (dialog == u"deleteProjectDialog"_s)
+            QCOMPARE(model().projects(), (QStringList {u"学习"_s, u"个人"_s}));
+        else
+            QCOMPARE(model().error(), QString());
+    }
+
+    void shouldHideOrEndOrAskWhenTheWindowCloses_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<bool>("asked");
+
+        // The tray item brings the window back, so it only hides; a session runs on.
+        QTest::newRow("tray, running") << true << u"running"_s << true << false;
+        QTest::newRow("tray, idle") << true << u"idle"_s << true << false;
+        // Without one closing ends the application: at once when idle, after asking when a
+        // started session would be lost.
+        QTest::newRow("no tray, idle") << false << u"idle"_s << true << false;
+        QTest::newRow("no tray, running") << false << u"running"_s << false << true;
+        QTest::newRow("no tray, paused") << false << u"paused"_s << false << true;
+    }
+
+    void shouldHideOrEndOrAskWhenTheWindowCloses()
+    {
+        QFETCH(bool, tray);
+        QFETCH(QString, state);
+        QFETCH(bool, hidden);
+        QFETCH(bool, asked);
+        window->trayHost.setAvailable(tray);
+        QQuickWindow *main = window->openMainWindow();
+        QVERIFY(main);
+        if (state != u"idle"_s)
+            window->runFor(120);
+        if (state == u"paused"_s)
+            model().pause();
+
+        main->close();
+        main->grabWindow();
+        QCOMPARE(!main->isVisible(), hidden);
+        QCOMPARE(window->keeper->confirmingClose(), asked);
+        QCOMPARE(window->popup(u"closeConfirmDialog"_s, main)->property("opened").toBool(), asked);
+        QCOMPARE(window->quits, !tray && !asked ? 1 : 0);
+        QCOMPARE(model().started(), state != u"idle"_s);
+        QVERIFY(model().records().isEmpty());
+    }
+
+    void shouldEndOnlyWhenTheCloseIsConfirmed()
+    {
+        QQuickWindow *main = window->openMainWindow();
+        QVERIFY(main);
+        window->runFor(120);
+        QObject *dialog = window->popup(u"closeConfirmDialog"_s, main);
+        auto *content = dialog->property("contentItem").value<QQuickItem *>();
+        const auto pressIn = [&](const QString &name) {
+            QQuickItem *button = window->item(name, content);
+            QVERIFY2(button, qPrintable(name));
+            const QPointF centre = button->mapToScene(button->boundingRect().center());
+            QTest::mouseClick(main, Qt::LeftButton, {}, centre.toPoint());
+            main->grabWindow();
+        };
+
+        main->close();
+        main->grabWindow();
+        pressIn(u"cancelCloseButton"_s);
+        QVERIFY(!dialog->property("opened").toBool());
+        QVERIFY(!window->keeper->confirmingClose());
+        QVERIFY(main->isVisible());
+        QCOMPARE(window->quits, 0);
+        QVERIFY(model().running());
+
+        main->close();
+        main->grabWindow();
+        pressIn(u"quitButton"_s);
+        QCOMPARE(window->quits, 1);
+        // Quitting records nothing: the session is dropped with the process.
+        QVERIFY(model().records().isEmpty());
+    }
+
+    void shouldCloseWithCtrlWAndQuitWithCtrlQ()
+    {
+        window->trayHost.setAvailable(true);
+        QQuickWindow *main = window->openMainWindow();
+        QVERIFY(main);
+        QTRY_VERIFY(main->isActive());
+        QTest::keyClick(main, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!main->isVisible());
+        QCOMPARE(window->quits, 0);
+
+        window->keeper->bringForward();
+        QTRY_VERIFY(main->isActive());
+        QTest::keyClick(main, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(window->quits, 1);
+    }
+
+    void shouldAskWithReturnAsTheDefault()
+    {
+        QQuickWindow *main = window->openMainWindow();
+        QVERIFY(main);
+        window->runFor(120);
+        main->close();
+        main->grabWindow();
+        QVERIFY(window->keeper->confirmingClose());
+        QTest::keyClick(main, Qt::Key_Return);
+        QCOMPARE(window->quits, 1);
+    }
+
+    void shouldKeepTheWindowOnceATrayHostAppears()
+    {
+        QQuickWindow *main = window->openMainWindow();
+        QVERIFY(main);
+        window->runFor(120);
+        // A panel that starts after the application: from then on closing only hides.
+        window->trayHost.setAvailable(true);
+        main->close();
+        QVERIFY(!main->isVisible());
+        QVERIFY(!window->keeper->confirmingClose());
+        QCOMPARE(window->quits, 0);
+        // And when it goes away again, closing ends the application again.
+        window->keeper->bringForward();
+        window->trayHost.setAvailable(false);
+        model().reset();
+        main->close();
+        QCOMPARE(window->quits, 1);
+    }
+
+    void shouldComeBackWhereItWasOnThePageItShowed()
+    {
+        window->trayHost.setAvailable(true);
+        QQuickWindow *main = window->openMainWindow();
+        QVERIFY(main);
+        const QRect frame(40, 30, 850, 770);
+        moveTo(main, frame);
+        model().setShowRecords(true);
+        window->runFor(60);
+        main->close();
+        QVERIFY(!main->isVisible());
+        // Moved while hidden, as a window manager may do with a window it unmapped.
+        main->setGeometry(0, 0, 820, 760);
+
+        window->keeper->bringForward();
+        QVERIFY(main->isVisible());
+        QTRY_VERIFY(main->isActive());
+        QTRY_COMPARE(main->geometry(), frame);
+        main->grabWindow();
+        QVERIFY(window->item(u"historyPage"_s, main->contentItem()));
+        QVERIFY(model().running());
+        // The stored frame is the one it came back to.
+        const QVariantMap stored = window->page->defaults.value(u"timer-window-frame"_s).toMap();
+        QCOMPARE(QRect(stored.value(u"x"_s).toInt(), stored.value(u"y"_s).toInt(),
+                     stored.value(u"width"_s).toInt(), stored.value(u"height"_s).toInt()),
+            frame);
+    }
+
+    void shouldOpenWhereItWasClosedLastTime()
+    {
+        window->trayHost.setAvailable(true);
+        QQuickWindow *main = window->openMainWindow();
+        QVERIFY(main);
+        // Nothing is stored while the window only opened.
+        QVERIFY(!window->page->defaults.writtenKeys.contains(u"timer-window-frame"_s));
+        moveTo(main, QRect(10, 20, 830, 780));
+        main->close();
+
+        MainWindowKeeper next(model(), window->trayHost, window->page->defaults, [] {});
+        QCOMPARE(next.initialFrame(), QRect(10, 20, 830, 780));
     }
 
     void shouldOpenTheEditorSheetWithTheDraft()

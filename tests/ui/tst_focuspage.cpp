@@ -1,10 +1,13 @@
 #include "windowfixture.h"
 
+#include "projects/projectpalette.h"
+#include "ui/colorcontrast.h"
 #include "ui/historytreemodel.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QQmlComponent>
+#include <QQmlProperty>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryFile>
@@ -213,7 +216,8 @@ private Q_SLOTS:
         QQmlComponent component(&window->page->engine, QUrl(u"qrc:/VelmorFocus/Main.qml"_s));
         std::unique_ptr<QObject> main(
             component.createWithInitialProperties({{u"model"_s, QVariant::fromValue(&model())},
-                {u"projectDraft"_s, QVariant::fromValue(window->draft.get())}}));
+                {u"projectDraft"_s, QVariant::fromValue(window->draft.get())},
+                {u"keeper"_s, QVariant::fromValue(window->keeper.get())}}));
         QVERIFY2(main, qPrintable(component.errorString()));
         auto *mainWindow = qobject_cast<QQuickWindow *>(main.get());
         QVERIFY(mainWindow);
@@ -300,6 +304,118 @@ private Q_SLOTS:
         QVERIFY(model().running());
         QCOMPARE(model().remaining(), 10 * 60.0);
         QCOMPARE(model().records().size(), 1);
+    }
+
+    void shouldStartAndPauseWithSpaceUnlessTyping()
+    {
+        // A picker chosen with the mouse keeps the keyboard but shows no ring: Space is still
+        // the timer's.
+        window->click(picker(u"minutesPicker"_s));
+        window->press(Qt::Key_Escape);
+        QVERIFY(picker(u"minutesPicker"_s)->hasActiveFocus());
+        window->press(Qt::Key_Space);
+        QVERIFY(model().running());
+        window->clock().advance(30);
+        window->press(Qt::Key_Space);
+        QVERIFY(!model().running());
+        QCOMPARE(model().remaining(), 25 * 60 - 30.0);
+        model().reset();
+        window->render();
+
+        // In the title field Space is a space.
+        item(u"titleField"_s)->forceActiveFocus();
+        window->type(u"a b"_s);
+        QCOMPARE(model().title(), u"a b"_s);
+        QVERIFY(!model().started());
+        // A button reached by Tab takes Space as its own press.
+        window->press(Qt::Key_Tab);
+        QQuickItem *focused = window->page->window.activeFocusItem();
+        QVERIFY(focused && focused->property("visualFocus").toBool());
+        QCOMPARE(focused->parentItem()->objectName(), u"hoursPicker"_s);
+        window->press(Qt::Key_Space);
+        QVERIFY(!model().started());
+    }
+
+    void shouldPutTheKeyboardInTheHistorySearchWithCtrlF()
+    {
+        QTest::keyClick(&window->page->window, Qt::Key_F, Qt::ControlModifier);
+        window->render();
+        QVERIFY(model().showRecords());
+        QQuickItem *search = item(u"historySearchField"_s);
+        QVERIFY(search);
+        QVERIFY(search->hasActiveFocus());
+        window->type(u"x"_s);
+        QCOMPARE(model().recordSearch(), u"x"_s);
+    }
+
+    void shouldReadTheTimeLeftAsText()
+    {
+        const auto spoken = [&] {
+            QQuickItem *ring = item(u"sessionRing"_s);
+            return QQmlProperty(ring, u"Accessible.name"_s, qmlContext(ring)).read().toString();
+        };
+        QCOMPARE(spoken(), u"剩余时间 25:00"_s);
+        window->runFor(61);
+        QCOMPARE(spoken(), u"剩余时间 23:59"_s);
+    }
+
+    void shouldKeepEveryTextReadableOnItsBackground_data()
+    {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+
+        // Before init(): an engine of its own.
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        // In the module's folder, where its singleton is found.
+        component.setData("import QtQml\nQtObject { property var theme: Theme }",
+            QUrl(u"qrc:/VelmorFocus/ThemeColours.qml"_s));
+        std::unique_ptr<QObject> holder(component.create());
+        QVERIFY2(holder, qPrintable(component.errorString()));
+        const auto *theme = holder->property("theme").value<QObject *>();
+        QVERIFY(theme);
+        const auto colour = [&](const char *name) {
+            return theme->property(name).value<QColor>();
+        };
+        const QColor white(Qt::white);
+        // Where text is drawn: the page, the sidebar, the cards and a selected entry on either.
+        const QList<std::pair<QString, QColor>> backgrounds {{u"canvas"_s, colour("canvas")},
+            {u"pale"_s, colour("pale")}, {u"card"_s, colour("card")},
+            {u"selected on pale"_s, ColorContrast::over(colour("selection"), colour("pale"))},
+            {u"selected on card"_s, ColorContrast::over(colour("selection"), colour("card"))}};
+        for (const char *name : {"ink", "secondary", "accentText"}) {
+            for (const auto &[place, background] : backgrounds) {
+                QTest::addRow("%s on %s", name, qPrintable(place)) << colour(name) << background;
+            }
+        }
+        // The badge "提前结束" on its orange tint over a record's card; red labels on the white
+        // of menus and alerts.
+        QColor badge = colour("orange");
+        badge.setAlphaF(0.12f);
+        QTest::newRow("warningText on its badge")
+            << colour("warningText") << ColorContrast::over(badge, colour("card"));
+        QTest::newRow("red on card") << colour("red") << colour("card");
+        // White labels on the filled buttons.
+        QTest::newRow("white on blue") << white << colour("blue");
+        QTest::newRow("white on red") << white << colour("red");
+        // The project colours, as the history writes its project names and durations.
+        for (const ProjectPalette::Entry &entry : ProjectPalette::entries()) {
+            const QColor readable = ColorContrast::readable(entry.color(), colour("pale"));
+            for (const auto &[place, background] : backgrounds.mid(0, 3)) {
+                QTest::addRow("%s on %s", qPrintable(entry.name), qPrintable(place))
+                    << readable << background;
+            }
+        }
+    }
+
+    void shouldKeepEveryTextReadableOnItsBackground()
+    {
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        QVERIFY2(ColorContrast::ratio(text, background) >= 4.5,
+            qPrintable(QString::number(ColorContrast::ratio(text, background), 'f', 2)));
+        // The measure itself: black on white is the most there is.
+        QCOMPARE(qRound(ColorContrast::ratio(Qt::black, Qt::white) * 10), 210);
     }
 
     void shouldShowTheAttribution_data()

@@ -1,8 +1,10 @@
 #include "pagefixture.h"
 
 #include "records/instant.h"
+#include "ui/colorcontrast.h"
 #include "ui/historytreemodel.h"
 
+#include <QFont>
 #include <QQmlProperty>
 #include <QTest>
 
@@ -143,8 +145,18 @@ private Q_SLOTS:
         showPage();
         QCOMPARE(tree()->rowCount(), 1);
         QCOMPARE(visibleTexts(u"historyRecordTitle"_s), QStringList());
+        // A screen reader hears whether a group is open.
+        const auto heard = [&]() -> QString {
+            QQuickItem *year = item(u"historyGroupHeader"_s);
+            return accessibleName(year) + u'，'
+                + QQmlProperty(year, u"Accessible.description"_s, qmlContext(year))
+                      .read()
+                      .toString();
+        };
+        QCOMPARE(heard(), u"2024年，已收起"_s);
 
         openFirstDay();
+        QCOMPARE(heard(), u"2024年，已展开"_s);
         QCOMPARE(visibleTexts(u"historyRecordTitle"_s), QStringList({u"写报告"_s, u"跑步"_s}));
         QCOMPARE(
             visibleTexts(u"historyRecordProject"_s), QStringList({u"学习 / 周报"_s, u"学习"_s}));
@@ -154,11 +166,20 @@ private Q_SLOTS:
             QStringList({u"19:35 – 20:00"_s, u"07:35 – 08:00"_s}));
         QCOMPARE(visibleTexts(u"historyRecordDuration"_s), QStringList({u"25分钟"_s, u"25分钟"_s}));
         QCOMPARE(visibleTexts(u"historyEarlyBadge"_s), QStringList({u"提前结束"_s}));
+        // Written in the project's colour, darkened as far as it takes to be read.
+        for (const QString &name : {u"historyRecordProject"_s, u"historyRecordDuration"_s}) {
+            const QQuickItem *label = fixture->item(name);
+            const QColor written = label->property("color").value<QColor>();
+            QVERIFY(ColorContrast::ratio(written, QColor::fromRgbF(0.91f, 0.94f, 0.97f)) >= 4.5);
+            QCOMPARE(written.hue(), fixture->model->projectColor(u"学习"_s).hue());
+        }
 
         const QList<QQuickItem *> wrapUps =
             PageFixture::byPosition(fixture->items(u"historyRecordWrapUp"_s));
-        QCOMPARE(wrapUps.at(0)->opacity(), 1.0);
-        QCOMPARE(wrapUps.at(1)->opacity(), 0.65);
+        // The missing note is set apart by its slant, at full strength so it stays legible.
+        QVERIFY(!wrapUps.at(0)->property("font").value<QFont>().italic());
+        QVERIFY(wrapUps.at(1)->property("font").value<QFont>().italic());
+        QCOMPARE(wrapUps.at(1)->opacity(), 1.0);
         const QList<QQuickItem *> buttons =
             PageFixture::byPosition(fixture->items(u"historyDeleteButton"_s));
         QCOMPARE(buttons.size(), 2);

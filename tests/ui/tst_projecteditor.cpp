@@ -1,6 +1,7 @@
 #include "pagefixture.h"
 #include "projects/projectdraft.h"
 #include "projects/projectpalette.h"
+#include "windowfixture.h"
 
 #include <QTest>
 
@@ -67,6 +68,40 @@ private Q_SLOTS:
         editor = nullptr;
         fixture.reset();
         draft.reset();
+    }
+
+    void shouldRingEveryControlOfTheSheetInReadingOrder()
+    {
+        showEditor();
+        draft->prepareNewProject();
+        fixture->render();
+        part(u"editorName"_s)->forceActiveFocus();
+        QList<QQuickItem *> chain {fixture->window.activeFocusItem()};
+        for (int step = 0; step < 60; ++step) {
+            fixture->press(Qt::Key_Tab);
+            QQuickItem *focused = fixture->window.activeFocusItem();
+            if (chain.contains(focused))
+                break;
+            chain.append(focused);
+        }
+        // The name, the sixteen colours, the free colour, cancel and confirm (disabled while
+        // the name is empty).
+        QCOMPARE(chain.size(), 1 + 16 + 1 + 1);
+        for (qsizetype i = 0; i < chain.size(); ++i) {
+            QQuickItem *control = chain.at(i);
+            control->forceActiveFocus(Qt::TabFocusReason);
+            fixture->render();
+            QVERIFY2(WindowFixture::showsFocus(control), qPrintable(control->objectName()));
+            if (i == 0)
+                continue;
+            const QRectF here = PageFixture::sceneRect(control);
+            const QRectF before = PageFixture::sceneRect(chain.at(i - 1));
+            const bool sameRow = here.top() < before.bottom() && before.top() < here.bottom();
+            QVERIFY2(
+                sameRow ? here.left() >= before.right() - 1 : here.top() >= before.bottom() - 1,
+                qPrintable(control->objectName()));
+        }
+        QCOMPARE(chain.at(1)->objectName(), u"editorSwatch"_s);
     }
 
     void shouldOpenAndCloseWithTheDraft()

@@ -1,5 +1,7 @@
 #include "windowfixture.h"
 
+#include "ui/historytreemodel.h"
+
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -149,6 +151,115 @@ private Q_SLOTS:
         window->click(item(u"dismissRecordErrorButton"_s));
         QCOMPARE(model().recordError(), QString());
         QVERIFY(!banner->isVisible());
+    }
+
+    void shouldKeepSettingsInViewAndScrollTheRestOnAShortWindow()
+    {
+        // A long warning on a window far shorter than the designed minimum.
+        model().setRecordError(u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
+        window->page->window.resize(900, 380);
+        window->view->setSize(window->page->window.size());
+        window->render();
+
+        const QRectF shown(0, 0, 900, 380);
+        QVERIFY(shown.contains(PageFixture::sceneRect(item(u"settingsButton"_s))));
+        QQuickItem *scroll = item(u"sidebarScroll"_s);
+        QVERIFY(scroll);
+        QVERIFY(scroll->property("contentHeight").toReal() > scroll->height());
+        // Tab to the last project scrolls the sidebar to it, and to the start button the page.
+        QQuickItem *last = item(u"selectButton"_s, projectRow(u"个人"_s));
+        QVERIFY(!PageFixture::sceneRect(scroll).contains(PageFixture::sceneRect(last)));
+        last->forceActiveFocus(Qt::TabFocusReason);
+        window->render();
+        QVERIFY(PageFixture::sceneRect(scroll).contains(PageFixture::sceneRect(last)));
+        QQuickItem *start = item(u"startPauseButton"_s);
+        QVERIFY(!shown.contains(PageFixture::sceneRect(start)));
+        start->forceActiveFocus(Qt::TabFocusReason);
+        window->render();
+        QVERIFY(shown.contains(PageFixture::sceneRect(start)));
+        window->click(item(u"settingsButton"_s));
+        QVERIFY(model().showSettings());
+    }
+
+    void shouldWalkEveryControlInVisualOrderWithAFocusRing_data()
+    {
+        QTest::addColumn<Page>("page");
+        QTest::newRow("focus") << u"focusPage"_s;
+        QTest::newRow("review") << u"reviewPage"_s;
+        QTest::newRow("records") << u"historyPage"_s;
+        QTest::newRow("settings") << u"settingsPage"_s;
+    }
+
+    void shouldWalkEveryControlInVisualOrderWithAFocusRing()
+    {
+        QFETCH(Page, page);
+        addReadingToStudy();
+        FocusRecord record = PageFixture::record(u"学习"_s, 13, 30);
+        record.endedAt = PageFixture::sampleNow() - 60;
+        model().saveRecords({record});
+        model().deleteRecord(record);
+        model().undoDelete();
+        model().setShowRecords(page == u"historyPage"_s);
+        model().setShowReview(page == u"reviewPage"_s);
+        model().setShowSettings(page == u"settingsPage"_s);
+        window->render();
+        QCOMPARE(loadedPage(), page);
+        if (page == u"historyPage"_s) {
+            // The year, month and day open, so a record's delete button is on the page too.
+            auto *tree = qobject_cast<HistoryTreeModel *>(
+                item(u"historyList"_s)->property("model").value<QObject *>());
+            QVERIFY(tree);
+            for (int row = 0; row < 3; ++row)
+                tree->setExpanded(row, true);
+            window->render();
+            QVERIFY(item(u"historyDeleteButton"_s));
+        }
+
+        const QList<QQuickItem *> chain = window->tabChain();
+        QVERIFY(chain.size() > 10);
+        const QRectF sidebar = PageFixture::sceneRect(item(u"sidebar"_s));
+        bool inPage = false;
+        QStringList walked;
+        for (qsizetype i = 0; i < chain.size(); ++i) {
+            QQuickItem *control = chain.at(i);
+            // Back to it, so that its ring is on show now.
+            control->forceActiveFocus(Qt::TabFocusReason);
+            window->render();
+            const QRectF here = PageFixture::sceneRect(control);
+            const QString name = control->objectName() + u'@' + QString::number(here.x()) + u','
+                + QString::number(here.y());
+            walked.append(name);
+            QVERIFY2(WindowFixture::showsFocus(control), qPrintable(u"no ring on "_s + name));
+            const bool pageControl = !sidebar.contains(here.center());
+            QVERIFY2(!inPage || pageControl,
+                qPrintable(u"back to the sidebar at "_s + walked.join(u" → "_s)));
+            if (i == 0 || pageControl != inPage) {
+                inPage = pageControl;
+                continue;
+            }
+            // Within the sidebar, then within the page: never up, and left to right in a row.
+            const QRectF before = PageFixture::sceneRect(chain.at(i - 1));
+            const bool sameRow = here.top() < before.bottom() && before.top() < here.bottom();
+            QVERIFY2(
+                sameRow ? here.left() >= before.right() - 1 : here.top() >= before.bottom() - 1,
+                qPrintable(u"out of order: "_s + walked.join(u" → "_s)));
+        }
+        QVERIFY2(inPage, "Tab never reached the page");
+        // Every kind of control of the sidebar is on the way.
+        for (const QString &name : {u"navFocus"_s, u"newProjectButton"_s, u"chevronButton"_s,
+                 u"selectButton"_s, u"menuButton"_s, u"settingsButton"_s}) {
+            QVERIFY2(std::any_of(chain.cbegin(), chain.cend(),
+                         [&](QQuickItem *control) { return control->objectName() == name; }),
+                qPrintable(name));
+        }
+        if (page == u"historyPage"_s) {
+            for (const QString &name :
+                {u"historyGroupHeader"_s, u"historyDeleteButton"_s, u"historySearchField"_s}) {
+                QVERIFY2(std::any_of(chain.cbegin(), chain.cend(),
+                             [&](QQuickItem *control) { return control->objectName() == name; }),
+                    qPrintable(name));
+            }
+        }
     }
 
     // Project rows ----------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "doubles/memorydefaultsstore.h"
 #include "doubles/recordingservices.h"
 #include "model/timermodel.h"
+#include "ui/trayhost.h"
 #include "ui/trayitem.h"
 
 #include <QAction>
@@ -21,16 +22,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The real model on doubles, with its tray item.
+// The real model on doubles, with its tray item in a status area of the test's (or the desktop's).
 struct Tray {
-    Tray()
+    explicit Tray(TrayHost *desktopHost = nullptr)
     {
         services.storageFolder = folder.filePath(u"VelmorTimer"_s);
         services.todayClock = clock.clock();
         services.sound = &sound;
         services.alertPanels = &panels;
         model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
-        item = std::make_unique<TrayItem>(*model);
+        item = std::make_unique<TrayItem>(*model, desktopHost ? *desktopHost : host);
     }
 
     // Ticks as the model's ticker does, five times a second, for whole seconds; each second ends
@@ -50,8 +51,13 @@ struct Tray {
     {
         QStringList labels;
         const QList<QAction *> actions = item->menu()->actions();
-        for (const QAction *action : actions)
-            labels.append(action->isSeparator() ? u"—"_s : action->text());
+        for (const QAction *action : actions) {
+            // As the menu shows it: the label, and the key that does the same in the window.
+            const QString keys = action->shortcut().toString();
+            labels.append(action->isSeparator() ? u"—"_s
+                    : keys.isEmpty()            ? action->text()
+                                                : action->text() + u'\t' + keys);
+        }
         return labels;
     }
 
@@ -60,6 +66,7 @@ struct Tray {
     MemoryDefaultsStore defaults;
     RecordingSoundService sound;
     RecordingAlertPanels panels;
+    FakeTrayHost host;
     TimerServices services;
     std::unique_ptr<TimerModel> model;
     std::unique_ptr<TrayItem> item;
@@ -85,7 +92,7 @@ private Q_SLOTS:
     void shouldAnnounceTheTimeLeftAndTheState();
     void shouldRedrawTheIconOnlyWhenItChanges();
     void shouldDrawTheIconAtThePixelRatioOfItsScreen();
-    void shouldStayHiddenWithoutATray();
+    void shouldShowTheIconWhileATrayHostIsThere();
     void shouldAppearInTheDesktopsTray();
 };
 
@@ -118,9 +125,15 @@ void TestTrayItem::shouldOfferTheFourEntriesInOrder()
         tray.run(61);
 
     QCOMPARE(tray.menuLabels(),
-        QStringList({u"回到计时器"_s, secondEntry, u"重置"_s, u"—"_s, u"退出"_s}));
+        QStringList(
+            {u"回到计时器"_s, secondEntry + u"\tSpace"_s, u"重置"_s, u"—"_s, u"退出\tCtrl+Q"_s}));
     QCOMPARE(tray.item->startPauseAction()->text(), secondEntry);
     QVERIFY(tray.item->startPauseAction()->isEnabled());
+    // The way back to the window wears the application's icon, drawn for a menu's sizes.
+    const QIcon icon = tray.item->returnAction()->icon();
+    QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+    QVERIFY(icon.availableSizes().contains(QSize(22, 22)));
+    QCOMPARE(icon.pixmap(22).size(), QSize(22, 22));
 }
 
 void TestTrayItem::shouldPauseARunningSession()
@@ -303,13 +316,25 @@ void TestTrayItem::shouldDrawTheIconAtThePixelRatioOfItsScreen()
     QCOMPARE(tray.item->icon().icon().availableSizes(), QList<QSize>({pixels}));
 }
 
-void TestTrayItem::shouldStayHiddenWithoutATray()
+void TestTrayItem::shouldShowTheIconWhileATrayHostIsThere()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        QSKIP("this desktop has a tray");
     Tray tray;
     QVERIFY(!tray.item->showIfAvailable());
     QVERIFY(!tray.item->icon().isVisible());
+    // A panel that starts after the application.
+    tray.host.setAvailable(true);
+    QVERIFY(tray.item->icon().isVisible());
+    // It goes, and comes back: the icon is docked anew.
+    tray.host.setAvailable(false);
+    QVERIFY(!tray.item->icon().isVisible());
+    tray.host.setAvailable(true);
+    QVERIFY(tray.item->icon().isVisible());
+
+    // Before the application asked for the icon, a host alone shows nothing.
+    Tray early;
+    early.host.setAvailable(true);
+    QVERIFY(!early.item->icon().isVisible());
+    QVERIFY(early.item->showIfAvailable());
 }
 
 void TestTrayItem::shouldAppearInTheDesktopsTray()
@@ -319,7 +344,8 @@ void TestTrayItem::shouldAppearInTheDesktopsTray()
             QFAIL("no system tray on this desktop");
         QSKIP("no system tray here; scripts/with-test-desktop provides one");
     }
-    Tray tray;
+    SystemTrayHost host;
+    Tray tray(&host);
     QVERIFY(tray.item->showIfAvailable());
     QVERIFY(tray.item->icon().isVisible());
     // Docked: the icon sits in the tray host's panel along the bottom edge of the screen, not

@@ -2,7 +2,9 @@
 
 #include "pagefixture.h"
 #include "projects/projectdraft.h"
+#include "ui/mainwindowkeeper.h"
 
+#include <QQmlComponent>
 #include <QTest>
 
 // The main window's content (TimerView) on the real model: the page fixture's doubles, a file
@@ -17,11 +19,40 @@ public:
         page->model = std::make_unique<TimerModel>(
             page->defaults, page->clock.clock(), nullptr, page->services);
         draft = std::make_unique<ProjectDraft>(*page->model);
+        keeper = std::make_unique<MainWindowKeeper>(
+            *page->model, trayHost, page->defaults, [this] { ++quits; });
     }
     ~WindowFixture()
     {
-        // The view goes first, while the model and the draft it shows still exist.
+        // The views go first, while the model and the draft they show still exist.
+        mainWindow.reset();
         page.reset();
+    }
+
+    // The application's own main window (Main.qml) on the model, placed and followed by the
+    // keeper as the application does; quitting only counts in `quits`.
+    QQuickWindow *openMainWindow()
+    {
+        const QRect frame = keeper->initialFrame();
+        QQmlComponent component(&page->engine, QUrl(QStringLiteral("qrc:/VelmorFocus/Main.qml")));
+        mainWindow.reset(component.createWithInitialProperties(
+            {{QStringLiteral("model"), QVariant::fromValue(page->model.get())},
+                {QStringLiteral("projectDraft"), QVariant::fromValue(draft.get())},
+                {QStringLiteral("keeper"), QVariant::fromValue(keeper.get())},
+                {QStringLiteral("x"), frame.x()}, {QStringLiteral("y"), frame.y()},
+                {QStringLiteral("width"), frame.width()},
+                {QStringLiteral("height"), frame.height()}}));
+        auto *window = qobject_cast<QQuickWindow *>(mainWindow.get());
+        if (!window) {
+            qWarning() << component.errors();
+            return nullptr;
+        }
+        keeper->keep(window);
+        window->requestActivate();
+        if (!QTest::qWaitForWindowExposed(window))
+            qWarning("The main window was not exposed.");
+        window->grabWindow();
+        return window;
     }
 
     bool show()
@@ -68,6 +99,36 @@ public:
         return content ? page->item(button, content) : nullptr;
     }
 
+    // Every control that Tab reaches, in the order it reaches them, from the window's first one
+    // round to it again.
+    QList<QQuickItem *> tabChain() const
+    {
+        QList<QQuickItem *> chain;
+        page->window.contentItem()->forceActiveFocus();
+        for (int step = 0; step < 200; ++step) {
+            page->press(Qt::Key_Tab);
+            QQuickItem *focused = page->window.activeFocusItem();
+            if (!focused || chain.contains(focused))
+                break;
+            chain.append(focused);
+        }
+        return chain;
+    }
+    // A control shows that it has the keyboard: a text field by its caret and border, any other
+    // control by its focus ring.
+    static bool showsFocus(QQuickItem *control)
+    {
+        if (control->property("cursorPosition").isValid())
+            return true;
+        const std::function<bool(QQuickItem *)> ringIn = [&](QQuickItem *item) {
+            if (item->objectName() == QStringLiteral("focusFrame") && item->isVisible())
+                return true;
+            const QList<QQuickItem *> children = item->childItems();
+            return std::any_of(children.cbegin(), children.cend(), ringIn);
+        };
+        return ringIn(control);
+    }
+
     // Runs a fresh session for that many seconds and leaves it running.
     void runFor(double seconds) const
     {
@@ -78,8 +139,12 @@ public:
     }
 
     RecordingFileBrowser browser;
+    FakeTrayHost trayHost;
+    int quits = 0;
     std::unique_ptr<ProjectDraft> draft;
     std::unique_ptr<PageFixture> page;
+    std::unique_ptr<MainWindowKeeper> keeper;
+    std::unique_ptr<QObject> mainWindow;
     QQuickItem *view = nullptr;
 };
 

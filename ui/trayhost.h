@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+// The desktop's status area, where the tray item lives. It can come after the application: a
+// panel often starts after an application that the session starts, and may restart later.
+class TrayHost : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual bool available() const = 0;
+
+Q_SIGNALS:
+    void availableChanged();
+};
+
+// The status area of the running desktop, as Qt's tray icon finds it. Qt says nothing when one
+// appears or goes, so it is looked for every few seconds; the look is a cached X11 selection
+// owner, nothing that costs while the timer runs.
+class SystemTrayHost final : public TrayHost {
+    Q_OBJECT
+public:
+    explicit SystemTrayHost(QObject *parent = nullptr);
+
+    bool available() const override { return m_available; }
+
+private:
+    void look();
+
+    QTimer m_poll;
+    bool m_available = false;
+};
