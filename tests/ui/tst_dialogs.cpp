@@ -26,6 +26,21 @@ private:
         window->render();
         QVERIFY(window->opened(u"finishDialog"_s));
     }
+    // Puts the named dialog on show as the user's path to it does.
+    void bringUp(const QString &dialog) const
+    {
+        if (dialog == u"finishDialog"_s) {
+            offerFinish(120);
+        } else if (dialog == u"resetDialog"_s) {
+            window->runFor(120);
+            model().requestReset();
+        } else if (dialog == u"deleteProjectDialog"_s) {
+            window->draft->setConfirmingDelete(u"工作"_s);
+        } else {
+            model().setError(u"铃声无法播放，请重新选择音频。"_s);
+        }
+        window->render();
+    }
     // Moves and resizes the window as a user does, and lets it report that.
     static void moveTo(QWindow *window, const QRect &frame)
     {
@@ -83,17 +98,7 @@ private Q_SLOTS:
             return !model().error().isEmpty();
         };
         QVERIFY(!window->opened(dialog));
-        if (dialog == u"finishDialog"_s) {
-            offerFinish(120);
-        } else if (dialog == u"resetDialog"_s) {
-            window->runFor(120);
-            model().requestReset();
-        } else if (dialog == u"deleteProjectDialog"_s) {
-            window->draft->setConfirmingDelete(u"工作"_s);
-        } else {
-            model().setError(u"铃声无法播放，请重新选择音频。"_s);
-        }
-        window->render();
+        bringUp(dialog);
         QVERIFY(flagged());
         QVERIFY(window->opened(dialog));
 
@@ -259,15 +264,7 @@ private Q_SLOTS:
     void shouldPressTheDefaultButtonWithReturn()
     {
         QFETCH(QString, dialog);
-        if (dialog == u"resetDialog"_s) {
-            window->runFor(120);
-            model().requestReset();
-        } else if (dialog == u"deleteProjectDialog"_s) {
-            window->draft->setConfirmingDelete(u"工作"_s);
-        } else {
-            model().setError(u"铃声无法播放，请重新选择音频。"_s);
-        }
-        window->render();
+        bringUp(dialog);
         QVERIFY(window->opened(dialog));
         window->press(Qt::Key_Return);
         QVERIFY(!window->opened(dialog));
