@@ -4,7 +4,7 @@ set(VELMOR_QML_FILES
     ui/alert/CompletionButton.qml
     ui/controls/Theme.qml
     ui/app/Main.qml
-    ui/history/HistoryPage.qml
+    ui/history/FocusHistoryView.qml
     ui/history/HistoryHeader.qml
     ui/history/HistoryFilterRow.qml
     ui/history/HistoryPicker.qml

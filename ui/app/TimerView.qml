@@ -97,7 +97,7 @@ Item {
     Component {
         id: historyPage
 
-        HistoryPage {
+        FocusHistoryView {
             objectName: "historyPage"
             model: view.model
         }

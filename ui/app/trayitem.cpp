@@ -136,7 +136,7 @@ void TrayItem::updateIcon()
 void TrayItem::updateToolTip()
 {
     m_icon.setToolTip(
-        TrayIconPainter::toolTip(m_model.mode(), m_model.display(), m_model.running()));
+        TimerMenuLabel::toolTip(m_model.mode(), m_model.display(), m_model.running()));
 }
 
 void TrayItem::updateStartPause()

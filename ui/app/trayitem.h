@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/app/trayiconpainter.h"
+#include "ui/app/timermenulabel.h"
 
 #include <QObject>
 #include <QSystemTrayIcon>

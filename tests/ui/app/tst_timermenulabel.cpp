@@ -1,4 +1,4 @@
-#include "ui/app/trayiconpainter.h"
+#include "ui/app/timermenulabel.h"
 
 #include <QTest>
 
@@ -49,12 +49,12 @@ Census census(const QImage &rendered, bool running)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QRgb pixel = image.pixel(x, y);
-            if (near(pixel, TrayIconPainter::textColor())) {
+            if (near(pixel, TimerMenuLabel::textColor())) {
                 ++result.text;
                 result.textBox |= QRect(x, y, 1, 1);
-            } else if (near(pixel, TrayIconPainter::backgroundColor(running))) {
+            } else if (near(pixel, TimerMenuLabel::backgroundColor(running))) {
                 ++result.background;
-            } else if (near(pixel, TrayIconPainter::backgroundColor(!running))) {
+            } else if (near(pixel, TimerMenuLabel::backgroundColor(!running))) {
                 ++result.otherBackground;
             }
         }
@@ -64,7 +64,7 @@ Census census(const QImage &rendered, bool running)
 
 } // namespace
 
-class TestTrayIconPainter : public QObject {
+class TestTimerMenuLabel : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -82,7 +82,7 @@ private Q_SLOTS:
     void shouldRedrawAfterASizeChange();
 };
 
-void TestTrayIconPainter::shouldPickTheFiguresThatFitTheIcon_data()
+void TestTimerMenuLabel::shouldPickTheFiguresThatFitTheIcon_data()
 {
     QTest::addColumn<QString>("display");
     QTest::addColumn<QString>("expected");
@@ -108,15 +108,15 @@ void TestTrayIconPainter::shouldPickTheFiguresThatFitTheIcon_data()
     QTest::newRow("non-ASCII digits") << u"٢٥:٠٠"_s << u"--"_s;
 }
 
-void TestTrayIconPainter::shouldPickTheFiguresThatFitTheIcon()
+void TestTimerMenuLabel::shouldPickTheFiguresThatFitTheIcon()
 {
     QFETCH(QString, display);
     QFETCH(QString, expected);
-    QCOMPARE(TrayIconPainter::iconText(display), expected);
-    QVERIFY(TrayIconPainter::iconText(display).size() <= 3);
+    QCOMPARE(TimerMenuLabel::iconText(display), expected);
+    QVERIFY(TimerMenuLabel::iconText(display).size() <= 3);
 }
 
-void TestTrayIconPainter::shouldAnnounceModeTimeAndState_data()
+void TestTimerMenuLabel::shouldAnnounceModeTimeAndState_data()
 {
     QTest::addColumn<QString>("display");
     QTest::addColumn<bool>("running");
@@ -127,15 +127,15 @@ void TestTrayIconPainter::shouldAnnounceModeTimeAndState_data()
     QTest::newRow("hours") << u"1:06:40"_s << false << u"专注计时器，1:06:40，已停止"_s;
 }
 
-void TestTrayIconPainter::shouldAnnounceModeTimeAndState()
+void TestTimerMenuLabel::shouldAnnounceModeTimeAndState()
 {
     QFETCH(QString, display);
     QFETCH(bool, running);
     QFETCH(QString, expected);
-    QCOMPARE(TrayIconPainter::toolTip(u"专注"_s, display, running), expected);
+    QCOMPARE(TimerMenuLabel::toolTip(u"专注"_s, display, running), expected);
 }
 
-void TestTrayIconPainter::shouldRenderAtTheAskedSizeAndPixelRatio_data()
+void TestTimerMenuLabel::shouldRenderAtTheAskedSizeAndPixelRatio_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<qreal>("dpr");
@@ -148,18 +148,18 @@ void TestTrayIconPainter::shouldRenderAtTheAskedSizeAndPixelRatio_data()
     QTest::newRow("bad ratio falls back to 1x") << 22 << -2.0 << 22;
 }
 
-void TestTrayIconPainter::shouldRenderAtTheAskedSizeAndPixelRatio()
+void TestTimerMenuLabel::shouldRenderAtTheAskedSizeAndPixelRatio()
 {
     QFETCH(int, size);
     QFETCH(qreal, dpr);
     QFETCH(int, pixels);
 
-    const QImage image = TrayIconPainter::render(u"24:59"_s, true, size, dpr);
+    const QImage image = TimerMenuLabel::render(u"24:59"_s, true, size, dpr);
     QCOMPARE(image.size(), QSize(pixels, pixels));
     QCOMPARE(image.deviceIndependentSize(), QSizeF(size, size));
 }
 
-void TestTrayIconPainter::shouldDrawLegibleTextOnABadgeOfTheState_data()
+void TestTimerMenuLabel::shouldDrawLegibleTextOnABadgeOfTheState_data()
 {
     QTest::addColumn<QString>("display");
     QTest::addColumn<bool>("running");
@@ -176,19 +176,19 @@ void TestTrayIconPainter::shouldDrawLegibleTextOnABadgeOfTheState_data()
     }
 }
 
-void TestTrayIconPainter::shouldDrawLegibleTextOnABadgeOfTheState()
+void TestTimerMenuLabel::shouldDrawLegibleTextOnABadgeOfTheState()
 {
     QFETCH(QString, display);
     QFETCH(bool, running);
     QFETCH(qreal, dpr);
 
     constexpr int size = 22;
-    const QImage image = TrayIconPainter::render(display, running, size, dpr);
+    const QImage image = TimerMenuLabel::render(display, running, size, dpr);
     const int side = image.width();
     const Census found = census(image, running);
 
     QVERIFY2(
-        contrast(TrayIconPainter::textColor(), TrayIconPainter::backgroundColor(running)) >= 4.5,
+        contrast(TimerMenuLabel::textColor(), TimerMenuLabel::backgroundColor(running)) >= 4.5,
         "text colour does not stand out from the badge");
     QVERIFY2(found.text >= side * side / 20, "too little text drawn");
     QVERIFY2(found.background >= side * side / 3, "the badge is not in the colour of its state");
@@ -204,23 +204,23 @@ void TestTrayIconPainter::shouldDrawLegibleTextOnABadgeOfTheState()
     QVERIFY2(found.textBox.height() >= side * 2 / 5, "text too small to read");
 }
 
-void TestTrayIconPainter::shouldDrawDifferentImagesForDifferentTimes()
+void TestTimerMenuLabel::shouldDrawDifferentImagesForDifferentTimes()
 {
-    const QImage a = TrayIconPainter::render(u"24:00"_s, true, 22);
-    const QImage b = TrayIconPainter::render(u"23:59"_s, true, 22);
-    const QImage c = TrayIconPainter::render(u"24:00"_s, false, 22);
+    const QImage a = TimerMenuLabel::render(u"24:00"_s, true, 22);
+    const QImage b = TimerMenuLabel::render(u"23:59"_s, true, 22);
+    const QImage c = TimerMenuLabel::render(u"24:00"_s, false, 22);
     QVERIFY(a != b);
     QVERIFY(a != c);
-    QCOMPARE(TrayIconPainter::render(u"24:59"_s, true, 22), a);
+    QCOMPARE(TimerMenuLabel::render(u"24:59"_s, true, 22), a);
 }
 
-void TestTrayIconPainter::shouldRenderNothingForAnEmptySize()
+void TestTimerMenuLabel::shouldRenderNothingForAnEmptySize()
 {
-    QVERIFY(TrayIconPainter::render(u"25:00"_s, false, 0).isNull());
-    QVERIFY(TrayIconPainter::render(u"25:00"_s, false, -5).isNull());
+    QVERIFY(TimerMenuLabel::render(u"25:00"_s, false, 0).isNull());
+    QVERIFY(TimerMenuLabel::render(u"25:00"_s, false, -5).isNull());
 }
 
-void TestTrayIconPainter::shouldRedrawOnlyWhenTextOrStateChanges()
+void TestTimerMenuLabel::shouldRedrawOnlyWhenTextOrStateChanges()
 {
     TrayIconCache cache;
     QVERIFY(cache.update(u"25:00"_s, false));
@@ -241,10 +241,10 @@ void TestTrayIconPainter::shouldRedrawOnlyWhenTextOrStateChanges()
     // In the last minute the figure changes every second.
     QVERIFY(cache.update(u"00:59"_s, true));
     QVERIFY(cache.update(u"00:58"_s, true));
-    QCOMPARE(cache.image(), TrayIconPainter::render(u"00:58"_s, true, 22));
+    QCOMPARE(cache.image(), TimerMenuLabel::render(u"00:58"_s, true, 22));
 }
 
-void TestTrayIconPainter::shouldRedrawAfterASizeChange()
+void TestTimerMenuLabel::shouldRedrawAfterASizeChange()
 {
     TrayIconCache cache(22, 1.0);
     QVERIFY(cache.update(u"10:00"_s, true));
@@ -256,5 +256,5 @@ void TestTrayIconPainter::shouldRedrawAfterASizeChange()
     QCOMPARE(cache.image().size(), QSize(44, 44));
 }
 
-QTEST_MAIN(TestTrayIconPainter)
-#include "tst_trayiconpainter.moc"
+QTEST_MAIN(TestTimerMenuLabel)
+#include "tst_timermenulabel.moc"

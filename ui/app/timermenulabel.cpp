@@ -1,4 +1,4 @@
-#include "trayiconpainter.h"
+#include "timermenulabel.h"
 
 #include <QFont>
 #include <QPainter>
@@ -38,7 +38,7 @@ bool readNumber(const QString &text, qsizetype minDigits, qsizetype maxDigits, q
 
 } // namespace
 
-QString TrayIconPainter::iconText(const QString &display)
+QString TimerMenuLabel::iconText(const QString &display)
 {
     const QString notACountdown = u"--"_s;
     const QStringList parts = display.split(u':');
@@ -68,23 +68,23 @@ QString TrayIconPainter::iconText(const QString &display)
     return u"99+"_s;
 }
 
-QString TrayIconPainter::toolTip(const QString &modeName, const QString &display, bool running)
+QString TimerMenuLabel::toolTip(const QString &modeName, const QString &display, bool running)
 {
     return modeName + u"计时器，"_s + display + u"，"_s + (running ? u"计时中"_s : u"已停止"_s);
 }
 
-QColor TrayIconPainter::backgroundColor(bool running)
+QColor TimerMenuLabel::backgroundColor(bool running)
 {
     // Both give white text a contrast above 5:1, and differ in hue, not only in lightness.
     return running ? QColor(0xC6, 0x28, 0x28) : QColor(0x4F, 0x56, 0x5F);
 }
 
-QColor TrayIconPainter::textColor()
+QColor TimerMenuLabel::textColor()
 {
     return QColor(Qt::white);
 }
 
-QImage TrayIconPainter::render(const QString &display, bool running, int size, qreal dpr)
+QImage TimerMenuLabel::render(const QString &display, bool running, int size, qreal dpr)
 {
     if (size < 1)
         return {};
@@ -139,12 +139,12 @@ TrayIconCache::TrayIconCache(int size, qreal dpr) : m_size(size), m_dpr(dpr) { }
 
 bool TrayIconCache::update(const QString &display, bool running)
 {
-    const QString text = TrayIconPainter::iconText(display);
+    const QString text = TimerMenuLabel::iconText(display);
     if (m_drawn && text == m_text && running == m_running)
         return false;
     m_text = text;
     m_running = running;
-    m_image = TrayIconPainter::render(display, running, m_size, m_dpr);
+    m_image = TimerMenuLabel::render(display, running, m_size, m_dpr);
     m_drawn = true;
     return true;
 }

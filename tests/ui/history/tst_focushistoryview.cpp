@@ -32,7 +32,7 @@ const QString summaryTail = u" 次；按完成日期归档，时长不含暂停�
 
 } // namespace
 
-class HistoryPageTest : public QObject {
+class FocusHistoryViewTest : public QObject {
     Q_OBJECT
 
 private:
@@ -42,7 +42,7 @@ private:
     void showPage()
     {
         page = qobject_cast<QQuickItem *>(fixture->load(
-            u"HistoryPage.qml"_s, {{u"model"_s, QVariant::fromValue(fixture->model.get())}}));
+            u"FocusHistoryView.qml"_s, {{u"model"_s, QVariant::fromValue(fixture->model.get())}}));
         QVERIFY(page);
     }
     QQuickItem *item(const QString &name) const { return fixture->item(name); }
@@ -261,5 +261,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(HistoryPageTest)
-#include "tst_historypage.moc"
+QTEST_MAIN(FocusHistoryViewTest)
+#include "tst_focushistoryview.moc"

@@ -4,9 +4,9 @@
 #include <QImage>
 #include <QString>
 
-// Draws the countdown into a tray icon. Tray icons are about 22 px square, far too small for
-// "24:59", so the icon carries a short number and the tooltip the full text.
-class TrayIconPainter {
+// The tray item's label: the countdown drawn into a tray icon. Tray icons are about 22 px square,
+// far too small for "24:59", so the icon carries a short number and the tooltip the full text.
+class TimerMenuLabel {
 public:
     // What fits in the icon, from the countdown text ("mm:ss" or "h:mm:ss"):
     // - within the last minute, the seconds left: "59" … "1", and "0" at 00:00;
