@@ -23,7 +23,7 @@ Rectangle {
 
     CompletionPrompt {
         id: prompt
-        timerModel: view.model
+        model: view.model
     }
 
     Column {

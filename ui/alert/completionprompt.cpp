@@ -4,7 +4,7 @@
 
 CompletionPrompt::CompletionPrompt(QObject *parent) : QObject(parent) { }
 
-void CompletionPrompt::setTimerModel(TimerModel *model)
+void CompletionPrompt::setModel(TimerModel *model)
 {
     if (m_model == model)
         return;
@@ -13,7 +13,7 @@ void CompletionPrompt::setTimerModel(TimerModel *model)
     m_model = model;
     if (m_model)
         connect(m_model, &TimerModel::titleChanged, this, &CompletionPrompt::messageChanged);
-    Q_EMIT timerModelChanged();
+    Q_EMIT modelChanged();
     Q_EMIT messageChanged();
 }
 

@@ -12,15 +12,14 @@ class CompletionPrompt : public QObject {
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(
-        TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged FINAL)
+    Q_PROPERTY(TimerModel *model READ model WRITE setModel NOTIFY modelChanged FINAL)
     Q_PROPERTY(QString message READ message NOTIFY messageChanged FINAL)
 
 public:
     explicit CompletionPrompt(QObject *parent = nullptr);
 
-    TimerModel *timerModel() const { return m_model; }
-    void setTimerModel(TimerModel *model);
+    TimerModel *model() const { return m_model; }
+    void setModel(TimerModel *model);
 
     // The session's title, or "这一段时间，完成了。" when it has none.
     QString message() const;
@@ -33,7 +32,7 @@ public:
     static QString untitledMessage() { return QStringLiteral("这一段时间，完成了。"); }
 
 Q_SIGNALS:
-    void timerModelChanged();
+    void modelChanged();
     void messageChanged();
 
 private:

@@ -14,12 +14,12 @@ Item {
     PageNavigation {
         id: navigation
 
-        timerModel: view.model
+        model: view.model
     }
     FocusPageState {
         id: session
 
-        timerModel: view.model
+        model: view.model
     }
 
     // Space starts or pauses, unless a text field takes it as typing or a control reached by

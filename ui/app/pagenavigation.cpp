@@ -5,7 +5,7 @@
 
 PageNavigation::PageNavigation(QObject *parent) : QObject(parent) { }
 
-void PageNavigation::setTimerModel(TimerModel *model)
+void PageNavigation::setModel(TimerModel *model)
 {
     if (!rebindModel(*this, m_model, model))
         return;
@@ -14,7 +14,7 @@ void PageNavigation::setTimerModel(TimerModel *model)
         connect(m_model, &TimerModel::showReviewChanged, this, &PageNavigation::pageChanged);
         connect(m_model, &TimerModel::showSettingsChanged, this, &PageNavigation::pageChanged);
     }
-    Q_EMIT timerModelChanged();
+    Q_EMIT modelChanged();
     Q_EMIT pageChanged();
 }
 

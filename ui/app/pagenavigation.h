@@ -13,8 +13,7 @@ class PageNavigation : public QObject {
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(
-        TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged FINAL)
+    Q_PROPERTY(TimerModel *model READ model WRITE setModel NOTIFY modelChanged FINAL)
     Q_PROPERTY(Page page READ page NOTIFY pageChanged FINAL)
     // The focus entry is highlighted while no flag is set.
     Q_PROPERTY(bool focusSelected READ focusSelected NOTIFY pageChanged FINAL)
@@ -25,8 +24,8 @@ public:
 
     explicit PageNavigation(QObject *parent = nullptr);
 
-    TimerModel *timerModel() const { return m_model; }
-    void setTimerModel(TimerModel *model);
+    TimerModel *model() const { return m_model; }
+    void setModel(TimerModel *model);
 
     // The first flag that is set wins: records, then review, then settings.
     Page page() const;
@@ -35,7 +34,7 @@ public:
     Q_INVOKABLE void open(PageNavigation::Page page);
 
 Q_SIGNALS:
-    void timerModelChanged();
+    void modelChanged();
     void pageChanged();
 
 private:

@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 RemoteControl::RemoteControl(TimerModel &model, std::function<void()> show, QObject *parent)
     : QObject(parent), m_model(model), m_show(std::move(show))
 {
-    m_page.setTimerModel(&m_model);
+    m_page.setModel(&m_model);
     connect(&m_page, &FocusPageState::sessionChanged, this, &RemoteControl::statusChanged);
     connect(&m_model, &TimerModel::displayChanged, this, &RemoteControl::statusChanged);
     connect(&m_model, &TimerModel::titleChanged, this, &RemoteControl::statusChanged);

@@ -16,7 +16,7 @@ ScrollView {
     FocusPageState {
         id: focusState
 
-        timerModel: page.model
+        model: page.model
     }
     FocusInView {
         flickable: page.contentItem

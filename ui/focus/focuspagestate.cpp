@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 FocusPageState::FocusPageState(QObject *parent) : QObject(parent) { }
 
-void FocusPageState::setTimerModel(TimerModel *model)
+void FocusPageState::setModel(TimerModel *model)
 {
     if (!rebindModel(*this, m_model, model))
         return;
@@ -37,7 +37,7 @@ void FocusPageState::setTimerModel(TimerModel *model)
         // A new day tells the week's figures too; the header follows it.
         connect(m_model, &TimerModel::weekChanged, this, &FocusPageState::dateTextChanged);
     }
-    Q_EMIT timerModelChanged();
+    Q_EMIT modelChanged();
     Q_EMIT dateTextChanged();
     Q_EMIT sessionChanged();
     Q_EMIT goalFractionChanged();

@@ -15,8 +15,7 @@ class FocusPageState : public QObject {
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(
-        TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged FINAL)
+    Q_PROPERTY(TimerModel *model READ model WRITE setModel NOTIFY modelChanged FINAL)
     Q_PROPERTY(QString dateText READ dateText NOTIFY dateTextChanged FINAL)
     Q_PROPERTY(QString stateText READ stateText NOTIFY sessionChanged FINAL)
     Q_PROPERTY(QString sessionLabel READ sessionLabel NOTIFY sessionChanged FINAL)
@@ -29,8 +28,8 @@ class FocusPageState : public QObject {
 public:
     explicit FocusPageState(QObject *parent = nullptr);
 
-    TimerModel *timerModel() const { return m_model; }
-    void setTimerModel(TimerModel *model);
+    TimerModel *model() const { return m_model; }
+    void setModel(TimerModel *model);
 
     // Today's date with year, abbreviated month, day and full weekday, in Chinese.
     QString dateText() const;
@@ -57,7 +56,7 @@ public:
     Q_INVOKABLE QStringList choices(int count) const;
 
 Q_SIGNALS:
-    void timerModelChanged();
+    void modelChanged();
     void dateTextChanged();
     void sessionChanged();
     void goalFractionChanged();

@@ -18,7 +18,7 @@ Rectangle {
     SidebarRows {
         id: sidebarRows
 
-        timerModel: sidebar.model
+        model: sidebar.model
         draft: sidebar.projectDraft
     }
 

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 SidebarRows::SidebarRows(QObject *parent) : QAbstractListModel(parent) { }
 
-void SidebarRows::setTimerModel(TimerModel *model)
+void SidebarRows::setModel(TimerModel *model)
 {
     if (!rebindModel(*this, m_model, model))
         return;
@@ -27,7 +27,7 @@ void SidebarRows::setTimerModel(TimerModel *model)
         follow(&TimerModel::weekChanged);
     }
     refresh();
-    Q_EMIT timerModelChanged();
+    Q_EMIT modelChanged();
 }
 
 void SidebarRows::setDraft(ProjectDraft *draft)

@@ -16,8 +16,7 @@ class SidebarRows : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(
-        TimerModel *timerModel READ timerModel WRITE setTimerModel NOTIFY timerModelChanged FINAL)
+    Q_PROPERTY(TimerModel *model READ model WRITE setModel NOTIFY modelChanged FINAL)
     Q_PROPERTY(ProjectDraft *draft READ draft WRITE setDraft NOTIFY draftChanged FINAL)
 
 public:
@@ -39,8 +38,8 @@ public:
 
     explicit SidebarRows(QObject *parent = nullptr);
 
-    TimerModel *timerModel() const { return m_model; }
-    void setTimerModel(TimerModel *model);
+    TimerModel *model() const { return m_model; }
+    void setModel(TimerModel *model);
     ProjectDraft *draft() const { return m_draft; }
     void setDraft(ProjectDraft *draft);
 
@@ -60,7 +59,7 @@ public:
     Q_INVOKABLE void addSubproject(int row);
 
 Q_SIGNALS:
-    void timerModelChanged();
+    void modelChanged();
     void draftChanged();
 
 private:
