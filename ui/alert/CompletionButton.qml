@@ -33,6 +33,6 @@ Button {
         color: button.prominent ? (button.down ? Qt.darker(Theme.blue, 1.15) : Theme.blue)
                                 : (button.down ? Theme.pale : "white")
         border.width: button.prominent ? 0 : 1
-        border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.18)
+        border.color: Theme.inkAlpha(0.18)
     }
 }

@@ -15,7 +15,7 @@ Rectangle {
     // A hairline edge, so the panel stands apart from the window behind it where the desktop
     // draws no frame around it.
     border.width: 1
-    border.color: Qt.rgba(0.20, 0.28, 0.38, 0.18)
+    border.color: Theme.inkAlpha(0.18)
     // Return is the panel's default action, "知道了".
     focus: true
     Keys.onReturnPressed: prompt.acknowledge()

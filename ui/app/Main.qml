@@ -32,8 +32,8 @@ ApplicationWindow {
     palette.placeholderText: Theme.secondary
     palette.light: "white"
     palette.midlight: Theme.pale
-    palette.mid: Qt.rgba(0.20, 0.28, 0.38, 0.3)
-    palette.dark: Qt.rgba(0.20, 0.28, 0.38, 0.5)
+    palette.mid: Theme.inkAlpha(0.3)
+    palette.dark: Theme.inkAlpha(0.5)
     palette.shadow: Qt.rgba(0.12, 0.16, 0.22, 1)
     palette.toolTipBase: "white"
     palette.toolTipText: Theme.ink

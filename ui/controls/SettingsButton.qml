@@ -38,7 +38,7 @@ Button {
                     ? Qt.rgba(Theme.pale.r, Theme.pale.g, Theme.pale.b, 0.6) : "white";
         }
         border.width: button.prominent ? 0 : 1
-        border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, button.enabled ? 0.18 : 0.1)
+        border.color: Theme.inkAlpha(button.enabled ? 0.18 : 0.1)
 
         FocusFrame {
             shown: button.visualFocus

@@ -28,8 +28,8 @@ AbstractButton {
 
     background: Rectangle {
         radius: 6
-        color: control.down ? Qt.rgba(0.20, 0.28, 0.38, 0.14)
-                            : control.hovered ? Qt.rgba(0.20, 0.28, 0.38, 0.07) : "transparent"
+        color: control.down ? Theme.inkAlpha(0.14)
+                            : control.hovered ? Theme.inkAlpha(0.07) : "transparent"
 
         FocusFrame {
             shown: control.visualFocus

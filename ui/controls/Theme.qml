@@ -8,7 +8,7 @@ QtObject {
     readonly property color canvas: Qt.rgba(0.96, 0.97, 0.985, 1)
     readonly property color card: "white"
     // Every text colour reads at 4.5:1 or more on every background below (the tests check it).
-    readonly property color secondary: Qt.rgba(0.20, 0.28, 0.38, 0.84)
+    readonly property color secondary: inkAlpha(0.84)
     readonly property color accentText: Qt.rgba(0.0, 0.36, 0.78, 1)
     readonly property color warningText: Qt.rgba(0.66, 0.30, 0.0, 1)
     // Fills that carry white text, and marks.
@@ -19,6 +19,10 @@ QtObject {
     readonly property color selection: Qt.rgba(0.0, 0.40, 0.85, 0.12)
     // The keyboard focus ring.
     readonly property color focusRing: Qt.rgba(0.0, 0.40, 0.85, 1)
+    // The ink at an opacity: hairlines, borders and the tints of pressed and hovered controls.
+    function inkAlpha(opacity: real): color {
+        return Qt.rgba(ink.r, ink.g, ink.b, opacity)
+    }
     readonly property string fontFamily: "Noto Sans CJK SC"
     readonly property int sidebarWidth: 220
     // Text styles, in pixels: the large title of a page down to the smallest caption.

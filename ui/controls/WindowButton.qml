@@ -65,15 +65,15 @@ Button {
                 return control.down ? Qt.darker(control.tint, 1.18)
                                     : control.hovered ? Qt.darker(control.tint, 1.07) : control.tint
             if (control.kind === "bordered")
-                return control.down ? Qt.rgba(0.20, 0.28, 0.38, 0.12)
-                                    : control.hovered ? Qt.rgba(0.20, 0.28, 0.38, 0.05) : "white"
+                return control.down ? Theme.inkAlpha(0.12)
+                                    : control.hovered ? Theme.inkAlpha(0.05) : "white"
             if (control.selected)
                 return Theme.selection
-            return control.down ? Qt.rgba(0.20, 0.28, 0.38, 0.12)
-                                : control.hovered ? Qt.rgba(0.20, 0.28, 0.38, 0.06) : "transparent"
+            return control.down ? Theme.inkAlpha(0.12)
+                                : control.hovered ? Theme.inkAlpha(0.06) : "transparent"
         }
         border.width: control.kind === "bordered" ? 1 : 0
-        border.color: Qt.rgba(0.20, 0.28, 0.38, 0.18)
+        border.color: Theme.inkAlpha(0.18)
 
         FocusFrame {
             shown: control.visualFocus

@@ -84,7 +84,7 @@ Dialog {
     background: Rectangle {
         radius: 14
         color: "white"
-        border.color: Qt.rgba(0.20, 0.28, 0.38, 0.14)
+        border.color: Theme.inkAlpha(0.14)
     }
 
     T.Overlay.modal: Rectangle {

@@ -38,7 +38,7 @@ AlertDialog {
             radius: 8
             border.width: wrapField.activeFocus ? 2 : 1
             border.color: wrapField.activeFocus ? Qt.rgba(0.0, 0.478, 1.0, 0.7)
-                                                : Qt.rgba(0.20, 0.28, 0.38, 0.2)
+                                                : Theme.inkAlpha(0.2)
         }
     }
     Item {

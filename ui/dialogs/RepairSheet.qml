@@ -44,7 +44,7 @@ Popup {
         radius: 12
         color: "white"
         border.width: 1
-        border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.12)
+        border.color: Theme.inkAlpha(0.12)
     }
 
     contentItem: ColumnLayout {
@@ -103,7 +103,7 @@ Popup {
                 radius: 10
                 color: chosen ? Qt.rgba(0.0, 0.478, 1.0, 0.07) : "white"
                 border.width: chosen ? 2 : 1
-                border.color: chosen ? Theme.blue : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.14)
+                border.color: chosen ? Theme.blue : Theme.inkAlpha(0.14)
                 opacity: usable ? 1 : 0.5
 
                 TapHandler {
@@ -146,7 +146,7 @@ Popup {
                             color: "white"
                             border.width: choice.checked ? 2 : 1
                             border.color: choice.checked
-                                          ? Theme.blue : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.35)
+                                          ? Theme.blue : Theme.inkAlpha(0.35)
 
                             Rectangle {
                                 anchors.centerIn: parent

@@ -36,7 +36,7 @@ RowLayout {
             radius: 6
             color: "white"
             border.width: 1
-            border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, well.down ? 0.4 : 0.2)
+            border.color: Theme.inkAlpha(well.down ? 0.4 : 0.2)
 
             Rectangle {
                 anchors.fill: parent
@@ -83,7 +83,7 @@ RowLayout {
             radius: 10
             color: "white"
             border.width: 1
-            border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.15)
+            border.color: Theme.inkAlpha(0.15)
         }
 
         contentItem: Column {

@@ -61,7 +61,7 @@ Popup {
         radius: 12
         color: "white"
         border.width: 1
-        border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.12)
+        border.color: Theme.inkAlpha(0.12)
     }
 
     contentItem: ColumnLayout {
@@ -97,7 +97,7 @@ Popup {
                 color: "white"
                 border.width: nameField.activeFocus ? 2 : 1
                 border.color: nameField.activeFocus
-                              ? Theme.blue : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.2)
+                              ? Theme.blue : Theme.inkAlpha(0.2)
             }
             onTextEdited: editor.draft.name = text
             onAccepted: editor.confirm()

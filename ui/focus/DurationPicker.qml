@@ -54,8 +54,8 @@ Column {
 
         background: Rectangle {
             radius: 8
-            color: box.down ? Qt.rgba(0.20, 0.28, 0.38, 0.08) : "white"
-            border.color: box.visualFocus ? Theme.blue : Qt.rgba(0.20, 0.28, 0.38, 0.2)
+            color: box.down ? Theme.inkAlpha(0.08) : "white"
+            border.color: box.visualFocus ? Theme.blue : Theme.inkAlpha(0.2)
 
             FocusFrame {
                 shown: box.visualFocus
@@ -108,7 +108,7 @@ Column {
             background: Rectangle {
                 radius: 9
                 color: "white"
-                border.color: Qt.rgba(0.20, 0.28, 0.38, 0.16)
+                border.color: Theme.inkAlpha(0.16)
             }
         }
     }

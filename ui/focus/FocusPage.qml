@@ -142,10 +142,10 @@ ScrollView {
                             opacity: enabled ? 1 : 0.55
                             background: Rectangle {
                                 radius: 9
-                                color: titleField.enabled ? "white" : Qt.rgba(0.20, 0.28, 0.38, 0.04)
+                                color: titleField.enabled ? "white" : Theme.inkAlpha(0.04)
                                 border.width: titleField.activeFocus ? 2 : 1
                                 border.color: titleField.activeFocus ? Qt.rgba(0.0, 0.478, 1.0, 0.7)
-                                                                     : Qt.rgba(0.20, 0.28, 0.38, 0.2)
+                                                                     : Theme.inkAlpha(0.2)
                             }
                         }
 

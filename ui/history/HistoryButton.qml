@@ -26,7 +26,7 @@ Button {
         radius: 7
         color: button.down ? Theme.pale : button.hovered ? Qt.rgba(0.97, 0.98, 0.99, 1) : "white"
         border.width: 1
-        border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.22)
+        border.color: Theme.inkAlpha(0.22)
 
         FocusFrame {
             shown: button.visualFocus

@@ -5,7 +5,7 @@ import VelmorFocus
 Item {
     id: icon
 
-    readonly property color tint: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.45)
+    readonly property color tint: Theme.inkAlpha(0.45)
 
     width: 52
     height: 52

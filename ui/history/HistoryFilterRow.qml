@@ -58,7 +58,7 @@ RowLayout {
             color: "white"
             border.width: search.activeFocus ? 2 : 1
             border.color: search.activeFocus ? Qt.rgba(Theme.blue.r, Theme.blue.g, Theme.blue.b, 0.6)
-                                             : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.18)
+                                             : Theme.inkAlpha(0.18)
         }
     }
 }

@@ -48,8 +48,8 @@ AbstractButton {
         width: header.width - x - 10
         height: header.height - header.topSpace - 4
         radius: 7
-        color: header.down ? Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.08)
-                           : header.hovered ? Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.04)
+        color: header.down ? Theme.inkAlpha(0.08)
+                           : header.hovered ? Theme.inkAlpha(0.04)
                                             : "transparent"
 
         FocusFrame {

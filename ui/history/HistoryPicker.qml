@@ -42,7 +42,7 @@ Row {
             radius: 7
             color: box.pressed ? Theme.pale : "white"
             border.width: 1
-            border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.18)
+            border.color: Theme.inkAlpha(0.18)
 
             FocusFrame {
                 shown: box.visualFocus

@@ -18,7 +18,7 @@ AbstractButton {
         radius: 7
         color: button.down ? Theme.pale : button.hovered ? Qt.rgba(Theme.pale.r, Theme.pale.g, Theme.pale.b, 0.6) : "transparent"
         border.width: 1
-        border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.12)
+        border.color: Theme.inkAlpha(0.12)
 
         FocusFrame {
             shown: button.visualFocus

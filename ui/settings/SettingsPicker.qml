@@ -19,7 +19,7 @@ ComboBox {
         color: picker.down ? Theme.pale : "white"
         border.width: 1
         border.color: picker.visualFocus ? Theme.blue
-                                         : Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.18)
+                                         : Theme.inkAlpha(0.18)
 
         FocusFrame {
             shown: picker.visualFocus
@@ -102,7 +102,7 @@ ComboBox {
             radius: 8
             color: "white"
             border.width: 1
-            border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.15)
+            border.color: Theme.inkAlpha(0.15)
         }
     }
 }

@@ -28,7 +28,7 @@ RowLayout {
         radius: 6
         color: "white"
         border.width: 1
-        border.color: Qt.rgba(Theme.ink.r, Theme.ink.g, Theme.ink.b, 0.18)
+        border.color: Theme.inkAlpha(0.18)
 
         Row {
             anchors.fill: parent

@@ -38,7 +38,7 @@ AbstractButton {
     background: Rectangle {
         radius: 8
         color: entry.selected ? Theme.selection
-                              : entry.down ? Qt.rgba(0.20, 0.28, 0.38, 0.10)
+                              : entry.down ? Theme.inkAlpha(0.10)
                                            : entry.hovered ? Qt.rgba(1, 1, 1, 0.55) : "transparent"
 
         FocusFrame {

@@ -11,6 +11,6 @@ Menu {
         implicitWidth: 168
         radius: 9
         color: "white"
-        border.color: Qt.rgba(0.20, 0.28, 0.38, 0.16)
+        border.color: Theme.inkAlpha(0.16)
     }
 }

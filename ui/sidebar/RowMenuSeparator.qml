@@ -8,6 +8,6 @@ MenuSeparator {
     bottomPadding: 4
     contentItem: Rectangle {
         implicitHeight: 1
-        color: Qt.rgba(0.20, 0.28, 0.38, 0.12)
+        color: Theme.inkAlpha(0.12)
     }
 }

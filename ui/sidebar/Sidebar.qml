@@ -160,7 +160,7 @@ Rectangle {
                     Layout.topMargin: 8
                     Layout.bottomMargin: 6
                     implicitHeight: 1
-                    color: Qt.rgba(0.20, 0.28, 0.38, 0.12)
+                    color: Theme.inkAlpha(0.12)
                 }
 
                 RowLayout {
@@ -264,7 +264,7 @@ Rectangle {
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: 1
-            color: Qt.rgba(0.20, 0.28, 0.38, 0.12)
+            color: Theme.inkAlpha(0.12)
         }
 
         RowLayout {
