@@ -1,6 +1,6 @@
+#include "platform/qtfiledialogs.h"
 #include "records/csvexport.h"
 #include "ui/app/mainwindowkeeper.h"
-#include "platform/qtfiledialogs.h"
 #include "ui/app/velmorstimerapp.h"
 
 #include <QDialogButtonBox>

@@ -187,8 +187,7 @@ void TestTimerMenuLabel::shouldDrawLegibleTextOnABadgeOfTheState()
     const int side = image.width();
     const Census found = census(image, running);
 
-    QVERIFY2(
-        contrast(TimerMenuLabel::textColor(), TimerMenuLabel::backgroundColor(running)) >= 4.5,
+    QVERIFY2(contrast(TimerMenuLabel::textColor(), TimerMenuLabel::backgroundColor(running)) >= 4.5,
         "text colour does not stand out from the badge");
     QVERIFY2(found.text >= side * side / 20, "too little text drawn");
     QVERIFY2(found.background >= side * side / 3, "the badge is not in the colour of its state");
