@@ -2,6 +2,7 @@
 
 #include "model/timermodel.h"
 #include "platform/filedefaultsstore.h"
+#include "platform/processclock.h"
 #include "platform/qtsoundservice.h"
 #include "platform/storagepaths.h"
 #include "platform/wakesignal.h"
@@ -27,8 +28,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <ctime>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -37,23 +36,6 @@ namespace {
 // The start-up time for bench/measure-app, which measures the real application: off unless
 // QT_LOGGING_RULES has "velmor.timing.info=true".
 Q_LOGGING_CATEGORY(lcTiming, "velmor.timing", QtWarningMsg)
-
-// Milliseconds since the kernel started this process, so the loading of the libraries counts
-// too. Field 22 of /proc/self/stat is the start in clock ticks since boot (10 ms steps).
-double msSinceProcessStart()
-{
-    QFile stat(u"/proc/self/stat"_s);
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    // The command name in field 2 may hold spaces; the fields after it do not.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    timespec now {};
-    if (fields.size() < 20 || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
-        return -1;
-    const double startedMs = fields.at(19).toDouble() * 1000.0 / double(sysconf(_SC_CLK_TCK));
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startedMs;
-}
 
 } // namespace
 
@@ -78,6 +60,7 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     m_model = std::make_unique<TimerModel>(FileDefaultsStore::standard(),
         &Instant::currentWallClock, std::function<void()>(), services);
     m_alertPanels->setModel(m_model.get());
+    qCInfo(lcTiming, "records loaded: %.0f ms after process start", msSinceProcessStart());
     m_projectDraft = std::make_unique<ProjectDraft>(*m_model);
 
     QGuiApplication::setWindowIcon(applicationIcon());
