@@ -66,8 +66,19 @@ TimerModel::TimerModel(DefaultsStore &defaults, Clock now, std::function<void()>
     loadDailyGoal();
     m_catalog.load();
 
-    if (const std::optional<QString> message = m_store.load())
+    if (m_services.loadInBackground) {
+        auto load = std::make_shared<std::packaged_task<RecordStore::FileLoad()>>(
+            [folder = m_store.storageFolder(), second = m_store.backupSecond()] {
+                return RecordStore::loadFile(folder, second);
+            });
+        m_loading = load->get_future();
+        m_background.start([this, load] {
+            (*load)();
+            QMetaObject::invokeMethod(this, &TimerModel::awaitRecords, Qt::QueuedConnection);
+        });
+    } else if (const std::optional<QString> message = m_store.load()) {
         m_recordError = *message;
+    }
     m_stats.setRecords(m_store.records());
 
     // The ticker never stops; tick() returns at once while nothing runs. It belongs to the model,
@@ -228,8 +239,28 @@ void TimerModel::setCustomPath(const QString &value)
 
 // Records --------------------------------------------------------------------------------------
 
+void TimerModel::awaitRecords()
+{
+    if (!m_loading.valid())
+        return;
+    const std::optional<QString> message = m_store.finishLoad(m_loading.get());
+    if (message)
+        setRecordError(*message);
+    if (!m_store.readable())
+        Q_EMIT recordsReadableChanged();
+    onRecordsReplaced();
+}
+
+const FocusRecordList &TimerModel::loadedRecords()
+{
+    awaitRecords();
+    return records();
+}
+
 bool TimerModel::saveRecords(const FocusRecordList &newRecords)
 {
+    // Nothing is written before the stored list is known to be readable.
+    awaitRecords();
     const RecordStore::SaveResult result = m_store.save(newRecords);
     if (!result.ok) {
         setRecordError(result.error);

@@ -17,6 +17,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -50,6 +51,10 @@ struct TimerServices {
     // Reads the repair sources on a thread of the model's own, so large backups never hold up the
     // window. Off: they are read at once, on the calling thread.
     bool readInBackground = false;
+    // Reads and decodes the record file on a thread of the model's own while the window is
+    // built; the records, the figures and any load message arrive later from the event loop.
+    // Off: loaded at once, in the constructor.
+    bool loadInBackground = false;
 };
 
 // The one object that the views see: every piece of state and every operation. It is a thin
@@ -380,6 +385,10 @@ private:
     FocusStats::LiveSession liveSession() const;
     // The list changed: the figures follow it.
     void onRecordsReplaced();
+    // Takes the records loaded in the background, waiting for them if they are still being read.
+    void awaitRecords();
+    // The list that an operation changes and saves: never the empty one of a load under way.
+    const FocusRecordList &loadedRecords();
     // A session that ended while writing was locked, for the repair to write.
     void keepWaiting(const FocusRecord &record);
     void showRepairSources(quint64 reading, const QList<RepairSource> &sources);
@@ -431,6 +440,8 @@ private:
     bool m_pendingQuit = false;
     std::unique_ptr<RepairSourceList> m_repairSources;
     quint64 m_repairReading = 0; // the latest reading of the sources; older results are dropped
+    // The record file being read in the background; valid until its outcome is taken.
+    std::future<RecordStore::FileLoad> m_loading;
     // Last, so that it is destroyed first: its destructor waits for a reading still under way.
     QThreadPool m_background;
 };

@@ -100,12 +100,16 @@ std::optional<QString> RecordStore::storageFile() const
     return QDir(*m_storageFolder).filePath(StoragePaths::recordFileName());
 }
 
-QString RecordStore::backupPath(const QString &folder) const
+qint64 RecordStore::backupSecond() const
 {
     const double now = m_now ? m_now() : Instant::currentWallClock();
-    const qint64 seconds = RecordMath::wholeSeconds(Instant::toUnixSeconds(now));
+    return RecordMath::wholeSeconds(Instant::toUnixSeconds(now));
+}
+
+QString RecordStore::backupPath(const QString &folder, qint64 second)
+{
     return QDir(folder).filePath(
-        u"focus-records-corrupt-"_s + QString::number(seconds) + u".json"_s);
+        u"focus-records-corrupt-"_s + QString::number(second) + u".json"_s);
 }
 
 void RecordStore::lockAfterFailedLoad()
@@ -116,33 +120,58 @@ void RecordStore::lockAfterFailedLoad()
 
 std::optional<QString> RecordStore::load()
 {
+    return finishLoad(loadFile(m_storageFolder, backupSecond()));
+}
+
+RecordStore::FileLoad RecordStore::loadFile(
+    const std::optional<QString> &storageFolder, qint64 backupSecond)
+{
+    FileLoad result;
+    if (!storageFolder)
+        return result;
+    AtomicFileWriter::removeLeftovers(*storageFolder, isWrittenByStore);
+
+    const QString file = QDir(*storageFolder).filePath(StoragePaths::recordFileName());
+    if (!pathTaken(file))
+        return result;
+    QString why;
+    const std::optional<QByteArray> bytes = readWholeFile(file, why);
+    if (bytes) {
+        Decoded decoded = RecordCodec::decode(*bytes);
+        if (decoded.ok()) {
+            result.outcome = FileLoad::Outcome::Loaded;
+            result.records = std::move(decoded.records);
+            return result;
+        }
+        qWarning("Record file %ls is unreadable: %ls", qUtf16Printable(file),
+            qUtf16Printable(decoded.errorText));
+    } else {
+        qWarning(
+            "Record file %ls cannot be read: %ls", qUtf16Printable(file), qUtf16Printable(why));
+    }
+    result.outcome = FileLoad::Outcome::Failed;
+    // A copy of the bytes read, so the damaged file stays where it is.
+    if (bytes)
+        result.backupFile =
+            RecordBackup::keep(backupPath(QFileInfo(file).absolutePath(), backupSecond), *bytes);
+    return result;
+}
+
+std::optional<QString> RecordStore::finishLoad(FileLoad file)
+{
     m_records.clear();
     m_readable = true;
     m_backupFile.reset();
-    if (m_storageFolder)
-        AtomicFileWriter::removeLeftovers(*m_storageFolder, isWrittenByStore);
-
-    const std::optional<QString> file = storageFile();
-    if (file && pathTaken(*file)) {
-        QString why;
-        const std::optional<QByteArray> bytes = readWholeFile(*file, why);
-        if (bytes) {
-            Decoded decoded = RecordCodec::decode(*bytes);
-            if (decoded.ok()) {
-                m_records = std::move(decoded.records);
-                return std::nullopt;
-            }
-            qWarning("Record file %ls is unreadable: %ls", qUtf16Printable(*file),
-                qUtf16Printable(decoded.errorText));
-        } else {
-            qWarning("Record file %ls cannot be read: %ls", qUtf16Printable(*file),
-                qUtf16Printable(why));
-        }
+    switch (file.outcome) {
+    case FileLoad::Outcome::Loaded:
+        m_records = std::move(file.records);
+        return std::nullopt;
+    case FileLoad::Outcome::Failed:
         lockAfterFailedLoad();
-        // A copy of the bytes read, so the damaged file stays where it is.
-        if (bytes)
-            m_backupFile = RecordBackup::keep(backupPath(QFileInfo(*file).absolutePath()), *bytes);
+        m_backupFile = std::move(file.backupFile);
         return loadFailedMessage();
+    case FileLoad::Outcome::NoFile:
+        break;
     }
 
     const QVariant stored = m_defaults.value(defaultsKey());
@@ -180,7 +209,7 @@ QString RecordStore::lockAndBackUpCopy(const std::optional<QByteArray> &bytes)
     lockAfterFailedLoad();
     // The folder may not exist before the first save; the backup needs it now.
     if (m_storageFolder && bytes && UserFiles::makePrivateFolder(*m_storageFolder))
-        m_backupFile = RecordBackup::keep(backupPath(*m_storageFolder), *bytes);
+        m_backupFile = RecordBackup::keep(backupPath(*m_storageFolder, backupSecond()), *bytes);
     return loadFailedMessage();
 }
 

@@ -38,6 +38,22 @@ public:
     // the whole run.
     std::optional<QString> load();
 
+    // The record file's part of load(), which touches nothing but files and so may run on any
+    // thread: the leftovers removed, the file read and decoded, and a file that fails to load
+    // backed up, under a name of the given wall-clock second.
+    struct FileLoad {
+        enum class Outcome { NoFile, Loaded, Failed };
+        Outcome outcome = Outcome::NoFile;
+        FocusRecordList records;
+        std::optional<QString> backupFile;
+    };
+    static FileLoad loadFile(const std::optional<QString> &storageFolder, qint64 backupSecond);
+    // The rest of load() on the store's own thread: takes what loadFile() found, else the
+    // defaults copy.
+    std::optional<QString> finishLoad(FileLoad file);
+    // The second that loadFile() names a backup after.
+    qint64 backupSecond() const;
+
     struct SaveResult {
         bool ok = false;
         QString error; // the message for the user when !ok
@@ -56,7 +72,7 @@ public:
     std::optional<QString> backupFile() const { return m_backupFile; }
 
 private:
-    QString backupPath(const QString &folder) const;
+    static QString backupPath(const QString &folder, qint64 second);
     void lockAfterFailedLoad();
     // Locks after the defaults copy failed to load and backs up its bytes, if any were read.
     QString lockAndBackUpCopy(const std::optional<QByteArray> &bytes);

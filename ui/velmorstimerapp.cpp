@@ -57,10 +57,20 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     services.dialogs = m_dialogs.get();
     services.fileBrowser = m_fileBrowser.get();
     services.readInBackground = true;
+    services.loadInBackground = true;
     m_model = std::make_unique<TimerModel>(FileDefaultsStore::standard(),
         &Instant::currentWallClock, std::function<void()>(), services);
     m_alertPanels->setModel(m_model.get());
-    qCInfo(lcTiming, "records loaded: %.0f ms after process start", msSinceProcessStart());
+    // The first change of the list is the load: nothing is saved before it.
+    if (lcTiming().isInfoEnabled()) {
+        connect(
+            m_model.get(), &TimerModel::recordsChanged, this,
+            [] {
+                qCInfo(
+                    lcTiming, "records loaded: %.0f ms after process start", msSinceProcessStart());
+            },
+            Qt::SingleShotConnection);
+    }
     m_projectDraft = std::make_unique<ProjectDraft>(*m_model);
 
     QGuiApplication::setWindowIcon(applicationIcon());
@@ -82,8 +92,8 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     });
     // Ctrl+Q, "退出" in the close confirmation and a closed window without a tray all quit
     // through the model, which asks first while sessions wait to be written.
-    m_keeper = std::make_unique<MainWindowKeeper>(*m_model, *m_trayHost,
-        FileDefaultsStore::standard(), [this] { m_model->requestQuit(); });
+    m_keeper = std::make_unique<MainWindowKeeper>(
+        *m_model, *m_trayHost, FileDefaultsStore::standard(), [this] { m_model->requestQuit(); });
 }
 
 VelmorsTimerApp::~VelmorsTimerApp()
