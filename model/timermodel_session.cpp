@@ -114,7 +114,7 @@ void TimerModel::finishNaturally(double reachedDeadline)
         updated.append(records());
         // On failure recordError tells why; the session has ended anyway. While writing is
         // locked it is kept for the repair to write.
-        if (!saveRecords(updated) && !recordsReadable())
+        if (!saveInBackground(updated) && !recordsReadable())
             keepWaiting(record);
     }
     if (m_completion)

@@ -217,26 +217,39 @@ RecordStore::SaveResult RecordStore::save(const FocusRecordList &newRecords)
 {
     if (!m_readable)
         return {false, lockedMessage()};
+    QElapsedTimer held;
+    held.start();
+    const Written written = write(newRecords);
+    return commit(newRecords, written, msSince(held));
+}
 
+RecordStore::Written RecordStore::write(const FocusRecordList &newRecords) const
+{
+    Written result;
     QElapsedTimer timer;
     timer.start();
     const QByteArray bytes = RecordCodec::encode(newRecords);
-    const double encodedMs = msSince(timer);
-    double fileMs = encodedMs;
-    if (bytes.isEmpty())
-        return {false, saveFailedPrefix() + u"内存不足，无法生成记录数据"_s};
+    result.bytes = bytes.size();
+    result.encodeMs = msSince(timer);
+    double fileMs = result.encodeMs;
+    if (bytes.isEmpty()) {
+        result.error = saveFailedPrefix() + u"内存不足，无法生成记录数据"_s;
+        return result;
+    }
 
     if (const std::optional<QString> file = storageFile()) {
-        if (!UserFiles::makePrivateFolder(*m_storageFolder))
-            return {false,
-                saveFailedPrefix() + u"无法创建文件夹 "_s
-                    + QDir::toNativeSeparators(*m_storageFolder)};
+        if (!UserFiles::makePrivateFolder(*m_storageFolder)) {
+            result.error = saveFailedPrefix() + u"无法创建文件夹 "_s
+                + QDir::toNativeSeparators(*m_storageFolder);
+            return result;
+        }
         const FileWriter::Result written = m_writer.writeAtomically(*file, bytes);
         if (!written.ok) {
             const QString reason = written.error.isEmpty()
                 ? u"无法写入 "_s + QDir::toNativeSeparators(*file)
                 : written.error;
-            return {false, saveFailedPrefix() + reason};
+            result.error = saveFailedPrefix() + reason;
+            return result;
         }
         fileMs = msSince(timer);
         // The file is the copy that start-up reads; a stale defaults copy is only a fallback.
@@ -245,16 +258,26 @@ RecordStore::SaveResult RecordStore::save(const FocusRecordList &newRecords)
                 qUtf16Printable(*file));
     } else if (!m_defaults.setValue(defaultsKey(), bytes)) {
         // Without a record file the defaults copy is the only copy.
-        return {false, saveFailedPrefix() + u"无法写入设置存储"_s};
+        result.error = saveFailedPrefix() + u"无法写入设置存储"_s;
+        return result;
     }
+    result.ok = true;
+    result.fileMs = fileMs - result.encodeMs;
+    result.copyMs = msSince(timer) - fileMs;
+    return result;
+}
 
-    const double totalMs = msSince(timer);
+RecordStore::SaveResult RecordStore::commit(
+    const FocusRecordList &newRecords, const Written &written, double heldMs)
+{
+    if (!written.ok)
+        return {false, written.error};
     qCInfo(lcTiming,
         "saved %lld records (%lld bytes) in %.1f ms: encode %.1f, file %.1f, "
-        "defaults copy %.1f",
-        qlonglong(newRecords.size()), qlonglong(bytes.size()), totalMs, encodedMs,
-        fileMs - encodedMs, totalMs - fileMs);
-
+        "defaults copy %.1f; window's thread held %.1f ms",
+        qlonglong(newRecords.size()), qlonglong(written.bytes),
+        written.encodeMs + written.fileMs + written.copyMs, written.encodeMs, written.fileMs,
+        written.copyMs, heldMs);
     m_records = newRecords;
     return {true, {}};
 }

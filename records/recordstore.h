@@ -60,6 +60,21 @@ public:
     };
     // Replaces the stored list (file, then defaults copy) and the list in memory, or nothing.
     SaveResult save(const FocusRecordList &newRecords);
+
+    // save() in two steps, the first of which may run on another thread while the store is
+    // only read: write() encodes the list once and writes the record file and the defaults copy
+    // from the same bytes; commit() then takes the list as the stored one if both were written.
+    // heldMs: how long the caller's thread waited, for the timing log.
+    struct Written {
+        bool ok = false;
+        QString error; // the message for the user when !ok
+        qsizetype bytes = 0;
+        double encodeMs = 0;
+        double fileMs = 0;
+        double copyMs = 0;
+    };
+    Written write(const FocusRecordList &newRecords) const;
+    SaveResult commit(const FocusRecordList &newRecords, const Written &written, double heldMs);
     // Writes a list the user chose to replace what failed to load, as save() does but also while
     // writing is locked, and unlocks writing when it succeeds.
     SaveResult restore(const FocusRecordList &newRecords);

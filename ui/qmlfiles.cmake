@@ -59,5 +59,6 @@ set(VELMOR_QML_FILES
     ui/Toast.qml
     ui/RepairSheet.qml
     ui/QuitDialog.qml
+    ui/LazyPopup.qml
 )
 set_source_files_properties(ui/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)

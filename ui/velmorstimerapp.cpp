@@ -24,6 +24,7 @@
 #include <QProcessEnvironment>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 
@@ -58,6 +59,7 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     services.fileBrowser = m_fileBrowser.get();
     services.readInBackground = true;
     services.loadInBackground = true;
+    services.saveInBackground = true;
     m_model = std::make_unique<TimerModel>(FileDefaultsStore::standard(),
         &Instant::currentWallClock, std::function<void()>(), services);
     m_alertPanels->setModel(m_model.get());
@@ -75,11 +77,6 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
 
     QGuiApplication::setWindowIcon(applicationIcon());
     m_trayHost = std::make_unique<SystemTrayHost>();
-    m_tray = std::make_unique<TrayItem>(*m_model, *m_trayHost);
-    connect(
-        m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);
-    // Sessions kept while writing is locked would be lost: the model asks first.
-    connect(m_tray.get(), &TrayItem::quitRequested, m_model.get(), &TimerModel::requestQuit);
     connect(m_model.get(), &TimerModel::quitApproved, qApp, &QCoreApplication::quit,
         Qt::QueuedConnection);
     connect(m_model.get(), &TimerModel::pendingQuitChanged, this, [this] {
@@ -134,7 +131,13 @@ bool VelmorsTimerApp::start()
             Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
     }
 
-    m_tray->showIfAvailable();
+    if (quickWindow) {
+        connect(quickWindow, &QQuickWindow::frameSwapped, this,
+            &VelmorsTimerApp::startDesktopServices,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    }
+    // Also when no frame comes, as for a window that the window manager keeps unmapped.
+    QTimer::singleShot(2000, this, &VelmorsTimerApp::startDesktopServices);
     // With a tray item the application lives on when its window closes, like the menu-bar item
     // it stands for. Without one nothing could bring the window back, so closing it quits (the
     // keeper decides at that moment, a tray may have come meanwhile); the alert panels are
@@ -142,6 +145,19 @@ bool VelmorsTimerApp::start()
     QApplication::setQuitOnLastWindowClosed(false);
     m_keeper->keep(window);
     return true;
+}
+
+void VelmorsTimerApp::startDesktopServices()
+{
+    if (m_tray)
+        return;
+    m_tray = std::make_unique<TrayItem>(*m_model, *m_trayHost);
+    connect(
+        m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);
+    // Sessions kept while writing is locked would be lost: the model asks first.
+    connect(m_tray.get(), &TrayItem::quitRequested, m_model.get(), &TimerModel::requestQuit);
+    m_tray->showIfAvailable();
+    m_wake->listen();
 }
 
 QWindow *VelmorsTimerApp::mainWindow() const
