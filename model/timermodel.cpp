@@ -11,6 +11,7 @@
 #include "records/instant.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -66,8 +67,19 @@ TimerModel::TimerModel(DefaultsStore &defaults, Clock now, std::function<void()>
     loadDailyGoal();
     m_catalog.load();
 
-    if (const std::optional<QString> message = m_store.load())
+    if (m_services.loadInBackground) {
+        auto load = std::make_shared<std::packaged_task<RecordStore::FileLoad()>>(
+            [folder = m_store.storageFolder(), second = m_store.backupSecond()] {
+                return RecordStore::loadFile(folder, second);
+            });
+        m_loading = load->get_future();
+        m_background.start([this, load] {
+            (*load)();
+            QMetaObject::invokeMethod(this, &TimerModel::awaitRecords, Qt::QueuedConnection);
+        });
+    } else if (const std::optional<QString> message = m_store.load()) {
         m_recordError = *message;
+    }
     m_stats.setRecords(m_store.records());
 
     // The ticker never stops; tick() returns at once while nothing runs. It belongs to the model,
@@ -228,8 +240,60 @@ void TimerModel::setCustomPath(const QString &value)
 
 // Records --------------------------------------------------------------------------------------
 
+void TimerModel::awaitRecords()
+{
+    if (m_loading.valid()) {
+        const std::optional<QString> message = m_store.finishLoad(m_loading.get());
+        if (message)
+            setRecordError(*message);
+        if (!m_store.readable())
+            Q_EMIT recordsReadableChanged();
+        onRecordsReplaced();
+    }
+    if (m_saving) {
+        PendingSave saving = std::move(*m_saving);
+        m_saving.reset();
+        QElapsedTimer waited;
+        waited.start();
+        const RecordStore::Written written = saving.written.get();
+        const double heldMs = saving.heldMs + double(waited.nsecsElapsed()) / 1e6;
+        const RecordStore::SaveResult result = m_store.commit(saving.records, written, heldMs);
+        if (!result.ok) {
+            setRecordError(result.error);
+            return;
+        }
+        onRecordsReplaced();
+    }
+}
+
+bool TimerModel::saveInBackground(const FocusRecordList &newRecords)
+{
+    awaitRecords();
+    if (!m_services.saveInBackground || !recordsReadable())
+        return saveRecords(newRecords);
+    QElapsedTimer held;
+    held.start();
+    auto write = std::make_shared<std::packaged_task<RecordStore::Written()>>(
+        [this, newRecords] { return m_store.write(newRecords); });
+    m_saving = PendingSave {write->get_future(), newRecords, 0};
+    m_background.start([this, write] {
+        (*write)();
+        QMetaObject::invokeMethod(this, &TimerModel::awaitRecords, Qt::QueuedConnection);
+    });
+    m_saving->heldMs = double(held.nsecsElapsed()) / 1e6;
+    return true;
+}
+
+const FocusRecordList &TimerModel::loadedRecords()
+{
+    awaitRecords();
+    return records();
+}
+
 bool TimerModel::saveRecords(const FocusRecordList &newRecords)
 {
+    // Nothing is written before the stored list is known to be readable.
+    awaitRecords();
     const RecordStore::SaveResult result = m_store.save(newRecords);
     if (!result.ok) {
         setRecordError(result.error);

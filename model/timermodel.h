@@ -17,6 +17,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -50,6 +51,13 @@ struct TimerServices {
     // Reads the repair sources on a thread of the model's own, so large backups never hold up the
     // window. Off: they are read at once, on the calling thread.
     bool readInBackground = false;
+    // Reads and decodes the record file on a thread of the model's own while the window is
+    // built; the records, the figures and any load message arrive later from the event loop.
+    // Off: loaded at once, in the constructor.
+    bool loadInBackground = false;
+    // Writes the list of a session that ran to its end on a thread of the model's own; the
+    // model's records change when the write has succeeded. Off: written at once.
+    bool saveInBackground = false;
 };
 
 // The one object that the views see: every piece of state and every operation. It is a thin
@@ -380,6 +388,14 @@ private:
     FocusStats::LiveSession liveSession() const;
     // The list changed: the figures follow it.
     void onRecordsReplaced();
+    // Takes the outcome of a load or a save under way in the background, waiting for it if it
+    // has not arrived yet.
+    void awaitRecords();
+    // saveRecords() without holding the window's thread where the services allow it. False when
+    // refused at once; a write that fails later sets recordError.
+    bool saveInBackground(const FocusRecordList &newRecords);
+    // The list that an operation changes and saves: never the empty one of a load under way.
+    const FocusRecordList &loadedRecords();
     // A session that ended while writing was locked, for the repair to write.
     void keepWaiting(const FocusRecord &record);
     void showRepairSources(quint64 reading, const QList<RepairSource> &sources);
@@ -431,6 +447,16 @@ private:
     bool m_pendingQuit = false;
     std::unique_ptr<RepairSourceList> m_repairSources;
     quint64 m_repairReading = 0; // the latest reading of the sources; older results are dropped
+    // The record file being read in the background; valid until its outcome is taken.
+    std::future<RecordStore::FileLoad> m_loading;
+    // The list being written in the background; at most one at a time, since every change first
+    // takes the outcome of the one before.
+    struct PendingSave {
+        std::future<RecordStore::Written> written;
+        FocusRecordList records;
+        double heldMs = 0;
+    };
+    std::optional<PendingSave> m_saving;
     // Last, so that it is destroyed first: its destructor waits for a reading still under way.
     QThreadPool m_background;
 };

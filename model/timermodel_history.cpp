@@ -49,7 +49,8 @@ void TimerModel::deleteRecord(const FocusRecord &record)
 {
     // A copy: the argument may be an element of the list that the save replaces.
     const FocusRecord deleted = record;
-    const std::optional<FocusRecordList> remaining = RecordQueries::withoutRecord(records(), deleted);
+    const std::optional<FocusRecordList> remaining =
+        RecordQueries::withoutRecord(loadedRecords(), deleted);
     if (!remaining || !saveRecords(*remaining))
         return;
     m_deletedRecord = deleted;
@@ -59,7 +60,7 @@ void TimerModel::deleteRecord(const FocusRecord &record)
 void TimerModel::deleteRecord(const QString &id)
 {
     const QUuid uuid = QUuid::fromString(id);
-    for (const FocusRecord &record : records()) {
+    for (const FocusRecord &record : loadedRecords()) {
         if (record.id == uuid) {
             deleteRecord(record);
             return;
@@ -71,7 +72,7 @@ void TimerModel::undoDelete()
 {
     if (!m_deletedRecord)
         return;
-    if (!saveRecords(RecordQueries::withRestored(records(), *m_deletedRecord)))
+    if (!saveRecords(RecordQueries::withRestored(loadedRecords(), *m_deletedRecord)))
         return;
     m_deletedRecord.reset();
     Q_EMIT deletedRecordChanged();
@@ -86,7 +87,7 @@ void TimerModel::exportCSV()
     if (!path || path->isEmpty())
         return;
     FileWriter &writer = m_services.fileWriter ? *m_services.fileWriter : AtomicFileWriter::instance();
-    const FileWriter::Result result = CsvExport::write(writer, *path, records());
+    const FileWriter::Result result = CsvExport::write(writer, *path, loadedRecords());
     if (!result.ok)
         setRecordError(CsvExport::failurePrefix() + result.error);
 }

@@ -92,7 +92,7 @@ bool TimerModel::renameProject(const QString &oldName, const QString &newName, i
         return false;
     m_countdown.renameSessionProject(oldName, change.name);
     notifyCatalog(change.fields);
-    saveRecords(ProjectCatalog::withProjectRenamed(records(), oldName, change.name));
+    saveRecords(ProjectCatalog::withProjectRenamed(loadedRecords(), oldName, change.name));
     m_catalog.persist();
     return true;
 }
@@ -113,7 +113,7 @@ void TimerModel::deleteProject(const QString &name)
     if (!change)
         return;
     notifyCatalog(change.fields);
-    saveRecords(ProjectCatalog::withProjectDeleted(records(), name));
+    saveRecords(ProjectCatalog::withProjectDeleted(loadedRecords(), name));
     m_catalog.persist();
 }
 
@@ -140,7 +140,8 @@ void TimerModel::renameSubproject(const QString &oldName, const QString &newName
         return;
     m_countdown.renameSessionSubproject(project, oldName, change.name);
     notifyCatalog(change.fields);
-    saveRecords(ProjectCatalog::withSubprojectRenamed(records(), project, oldName, change.name));
+    saveRecords(
+        ProjectCatalog::withSubprojectRenamed(loadedRecords(), project, oldName, change.name));
     m_catalog.persist();
 }
 

@@ -34,6 +34,7 @@ void TimerModel::setPendingRepair(bool value)
 
 void TimerModel::prepareRepair()
 {
+    awaitRecords();
     if (recordsReadable())
         return;
     const quint64 reading = ++m_repairReading;

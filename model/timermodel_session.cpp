@@ -109,12 +109,12 @@ void TimerModel::finishNaturally(double reachedDeadline)
     if (m_countdown.sessionStart()) {
         const FocusRecord record = SessionRecord::naturalEnd(m_countdown, reachedDeadline);
         FocusRecordList updated;
-        updated.reserve(records().size() + 1);
+        updated.reserve(loadedRecords().size() + 1);
         updated.append(record);
         updated.append(records());
         // On failure recordError tells why; the session has ended anyway. While writing is
         // locked it is kept for the repair to write.
-        if (!saveRecords(updated) && !recordsReadable())
+        if (!saveInBackground(updated) && !recordsReadable())
             keepWaiting(record);
     }
     if (m_completion)
@@ -153,6 +153,7 @@ void TimerModel::commitEarly(const std::optional<QString> &wrapUp)
 {
     if (m_countdown.finished())
         return; // already recorded when it ran to zero
+    awaitRecords();
     if (!recordsReadable()) {
         setRecordError(RecordStore::lockedMessage());
         return;
@@ -175,7 +176,7 @@ void TimerModel::commitEarly(const std::optional<QString> &wrapUp)
 
 void TimerModel::completeWrap(const std::optional<QString> &wrapUp)
 {
-    if (records().isEmpty())
+    if (loadedRecords().isEmpty())
         return;
     FocusRecordList updated = records();
     updated.first().wrapUp = wrapUp;

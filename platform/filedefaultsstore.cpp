@@ -169,9 +169,12 @@ QVariant FileDefaultsStore::value(const QString &key) const
 {
     if (!isValidKey(key))
         return {};
-    const auto cached = m_cache.constFind(key);
-    if (cached != m_cache.cend())
-        return *cached;
+    {
+        const QMutexLocker locker(&m_cacheLock);
+        const auto cached = m_cache.constFind(key);
+        if (cached != m_cache.cend())
+            return *cached;
+    }
     QVariant result;
     const UserFiles::Read read = UserFiles::readRegular(pathOf(key), maxValueBytes);
     if (read.bytes)
@@ -179,8 +182,10 @@ QVariant FileDefaultsStore::value(const QString &key) const
     if (!result.isValid() && read.opened != UserFiles::Opened::Missing)
         qWarning("defaults: the stored value of %s is unreadable and reads as absent", qPrintable(key));
     // Byte values (the record copy) can be large and are read once at start-up: not kept.
-    if (result.typeId() != QMetaType::QByteArray)
+    if (result.typeId() != QMetaType::QByteArray) {
+        const QMutexLocker locker(&m_cacheLock);
         m_cache.insert(key, result);
+    }
     return result;
 }
 
@@ -210,6 +215,7 @@ bool FileDefaultsStore::setValue(const QString &key, const QVariant &value)
         qWarning("defaults: cannot write %s: %s", qPrintable(key), qPrintable(result.error));
         return false;
     }
+    const QMutexLocker locker(&m_cacheLock);
     if (stored.typeId() == QMetaType::QByteArray)
         m_cache.remove(key);
     else
@@ -222,6 +228,7 @@ void FileDefaultsStore::remove(const QString &key)
     if (!isValidKey(key))
         return;
     QFile::remove(pathOf(key));
+    const QMutexLocker locker(&m_cacheLock);
     m_cache.insert(key, QVariant());
 }
 

@@ -3,6 +3,7 @@
 #include "platform/defaultsstore.h"
 
 #include <QHash>
+#include <QMutex>
 
 class FileWriter;
 
@@ -38,5 +39,7 @@ private:
     QString m_folder;
     FileWriter &m_writer;
     // Small values read or written so far; an invalid value marks a key known to be absent.
+    // Locked: the record copy is written from a writer thread while the window reads settings.
+    mutable QMutex m_cacheLock;
     mutable QHash<QString, QVariant> m_cache;
 };

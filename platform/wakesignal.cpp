@@ -2,9 +2,10 @@
 
 #include <QDBusConnection>
 
-LogindWakeSignal::LogindWakeSignal(QObject *parent)
-    : WakeSignal(parent)
+void LogindWakeSignal::listen()
 {
+    if (m_connected)
+        return;
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected())
         return;

@@ -17,7 +17,11 @@ Q_SIGNALS:
 class LogindWakeSignal final : public WakeSignal {
     Q_OBJECT
 public:
-    explicit LogindWakeSignal(QObject *parent = nullptr);
+    using WakeSignal::WakeSignal;
+
+    // Subscribes to logind's signal; a start asks for it once its window is on screen, since the
+    // system bus may be slow to answer.
+    void listen();
 
     bool isConnected() const { return m_connected; }
 

@@ -100,12 +100,16 @@ std::optional<QString> RecordStore::storageFile() const
     return QDir(*m_storageFolder).filePath(StoragePaths::recordFileName());
 }
 
-QString RecordStore::backupPath(const QString &folder) const
+qint64 RecordStore::backupSecond() const
 {
     const double now = m_now ? m_now() : Instant::currentWallClock();
-    const qint64 seconds = RecordMath::wholeSeconds(Instant::toUnixSeconds(now));
+    return RecordMath::wholeSeconds(Instant::toUnixSeconds(now));
+}
+
+QString RecordStore::backupPath(const QString &folder, qint64 second)
+{
     return QDir(folder).filePath(
-        u"focus-records-corrupt-"_s + QString::number(seconds) + u".json"_s);
+        u"focus-records-corrupt-"_s + QString::number(second) + u".json"_s);
 }
 
 void RecordStore::lockAfterFailedLoad()
@@ -116,33 +120,58 @@ void RecordStore::lockAfterFailedLoad()
 
 std::optional<QString> RecordStore::load()
 {
+    return finishLoad(loadFile(m_storageFolder, backupSecond()));
+}
+
+RecordStore::FileLoad RecordStore::loadFile(
+    const std::optional<QString> &storageFolder, qint64 backupSecond)
+{
+    FileLoad result;
+    if (!storageFolder)
+        return result;
+    AtomicFileWriter::removeLeftovers(*storageFolder, isWrittenByStore);
+
+    const QString file = QDir(*storageFolder).filePath(StoragePaths::recordFileName());
+    if (!pathTaken(file))
+        return result;
+    QString why;
+    const std::optional<QByteArray> bytes = readWholeFile(file, why);
+    if (bytes) {
+        Decoded decoded = RecordCodec::decode(*bytes);
+        if (decoded.ok()) {
+            result.outcome = FileLoad::Outcome::Loaded;
+            result.records = std::move(decoded.records);
+            return result;
+        }
+        qWarning("Record file %ls is unreadable: %ls", qUtf16Printable(file),
+            qUtf16Printable(decoded.errorText));
+    } else {
+        qWarning(
+            "Record file %ls cannot be read: %ls", qUtf16Printable(file), qUtf16Printable(why));
+    }
+    result.outcome = FileLoad::Outcome::Failed;
+    // A copy of the bytes read, so the damaged file stays where it is.
+    if (bytes)
+        result.backupFile =
+            RecordBackup::keep(backupPath(QFileInfo(file).absolutePath(), backupSecond), *bytes);
+    return result;
+}
+
+std::optional<QString> RecordStore::finishLoad(FileLoad file)
+{
     m_records.clear();
     m_readable = true;
     m_backupFile.reset();
-    if (m_storageFolder)
-        AtomicFileWriter::removeLeftovers(*m_storageFolder, isWrittenByStore);
-
-    const std::optional<QString> file = storageFile();
-    if (file && pathTaken(*file)) {
-        QString why;
-        const std::optional<QByteArray> bytes = readWholeFile(*file, why);
-        if (bytes) {
-            Decoded decoded = RecordCodec::decode(*bytes);
-            if (decoded.ok()) {
-                m_records = std::move(decoded.records);
-                return std::nullopt;
-            }
-            qWarning("Record file %ls is unreadable: %ls", qUtf16Printable(*file),
-                qUtf16Printable(decoded.errorText));
-        } else {
-            qWarning("Record file %ls cannot be read: %ls", qUtf16Printable(*file),
-                qUtf16Printable(why));
-        }
+    switch (file.outcome) {
+    case FileLoad::Outcome::Loaded:
+        m_records = std::move(file.records);
+        return std::nullopt;
+    case FileLoad::Outcome::Failed:
         lockAfterFailedLoad();
-        // A copy of the bytes read, so the damaged file stays where it is.
-        if (bytes)
-            m_backupFile = RecordBackup::keep(backupPath(QFileInfo(*file).absolutePath()), *bytes);
+        m_backupFile = std::move(file.backupFile);
         return loadFailedMessage();
+    case FileLoad::Outcome::NoFile:
+        break;
     }
 
     const QVariant stored = m_defaults.value(defaultsKey());
@@ -180,7 +209,7 @@ QString RecordStore::lockAndBackUpCopy(const std::optional<QByteArray> &bytes)
     lockAfterFailedLoad();
     // The folder may not exist before the first save; the backup needs it now.
     if (m_storageFolder && bytes && UserFiles::makePrivateFolder(*m_storageFolder))
-        m_backupFile = RecordBackup::keep(backupPath(*m_storageFolder), *bytes);
+        m_backupFile = RecordBackup::keep(backupPath(*m_storageFolder, backupSecond()), *bytes);
     return loadFailedMessage();
 }
 
@@ -188,26 +217,39 @@ RecordStore::SaveResult RecordStore::save(const FocusRecordList &newRecords)
 {
     if (!m_readable)
         return {false, lockedMessage()};
+    QElapsedTimer held;
+    held.start();
+    const Written written = write(newRecords);
+    return commit(newRecords, written, msSince(held));
+}
 
+RecordStore::Written RecordStore::write(const FocusRecordList &newRecords) const
+{
+    Written result;
     QElapsedTimer timer;
     timer.start();
     const QByteArray bytes = RecordCodec::encode(newRecords);
-    const double encodedMs = msSince(timer);
-    double fileMs = encodedMs;
-    if (bytes.isEmpty())
-        return {false, saveFailedPrefix() + u"内存不足，无法生成记录数据"_s};
+    result.bytes = bytes.size();
+    result.encodeMs = msSince(timer);
+    double fileMs = result.encodeMs;
+    if (bytes.isEmpty()) {
+        result.error = saveFailedPrefix() + u"内存不足，无法生成记录数据"_s;
+        return result;
+    }
 
     if (const std::optional<QString> file = storageFile()) {
-        if (!UserFiles::makePrivateFolder(*m_storageFolder))
-            return {false,
-                saveFailedPrefix() + u"无法创建文件夹 "_s
-                    + QDir::toNativeSeparators(*m_storageFolder)};
+        if (!UserFiles::makePrivateFolder(*m_storageFolder)) {
+            result.error = saveFailedPrefix() + u"无法创建文件夹 "_s
+                + QDir::toNativeSeparators(*m_storageFolder);
+            return result;
+        }
         const FileWriter::Result written = m_writer.writeAtomically(*file, bytes);
         if (!written.ok) {
             const QString reason = written.error.isEmpty()
                 ? u"无法写入 "_s + QDir::toNativeSeparators(*file)
                 : written.error;
-            return {false, saveFailedPrefix() + reason};
+            result.error = saveFailedPrefix() + reason;
+            return result;
         }
         fileMs = msSince(timer);
         // The file is the copy that start-up reads; a stale defaults copy is only a fallback.
@@ -216,16 +258,26 @@ RecordStore::SaveResult RecordStore::save(const FocusRecordList &newRecords)
                 qUtf16Printable(*file));
     } else if (!m_defaults.setValue(defaultsKey(), bytes)) {
         // Without a record file the defaults copy is the only copy.
-        return {false, saveFailedPrefix() + u"无法写入设置存储"_s};
+        result.error = saveFailedPrefix() + u"无法写入设置存储"_s;
+        return result;
     }
+    result.ok = true;
+    result.fileMs = fileMs - result.encodeMs;
+    result.copyMs = msSince(timer) - fileMs;
+    return result;
+}
 
-    const double totalMs = msSince(timer);
+RecordStore::SaveResult RecordStore::commit(
+    const FocusRecordList &newRecords, const Written &written, double heldMs)
+{
+    if (!written.ok)
+        return {false, written.error};
     qCInfo(lcTiming,
         "saved %lld records (%lld bytes) in %.1f ms: encode %.1f, file %.1f, "
-        "defaults copy %.1f",
-        qlonglong(newRecords.size()), qlonglong(bytes.size()), totalMs, encodedMs,
-        fileMs - encodedMs, totalMs - fileMs);
-
+        "defaults copy %.1f; window's thread held %.1f ms",
+        qlonglong(newRecords.size()), qlonglong(written.bytes),
+        written.encodeMs + written.fileMs + written.copyMs, written.encodeMs, written.fileMs,
+        written.copyMs, heldMs);
     m_records = newRecords;
     return {true, {}};
 }

@@ -38,12 +38,43 @@ public:
     // the whole run.
     std::optional<QString> load();
 
+    // The record file's part of load(), which touches nothing but files and so may run on any
+    // thread: the leftovers removed, the file read and decoded, and a file that fails to load
+    // backed up, under a name of the given wall-clock second.
+    struct FileLoad {
+        enum class Outcome { NoFile, Loaded, Failed };
+        Outcome outcome = Outcome::NoFile;
+        FocusRecordList records;
+        std::optional<QString> backupFile;
+    };
+    static FileLoad loadFile(const std::optional<QString> &storageFolder, qint64 backupSecond);
+    // The rest of load() on the store's own thread: takes what loadFile() found, else the
+    // defaults copy.
+    std::optional<QString> finishLoad(FileLoad file);
+    // The second that loadFile() names a backup after.
+    qint64 backupSecond() const;
+
     struct SaveResult {
         bool ok = false;
         QString error; // the message for the user when !ok
     };
     // Replaces the stored list (file, then defaults copy) and the list in memory, or nothing.
     SaveResult save(const FocusRecordList &newRecords);
+
+    // save() in two steps, the first of which may run on another thread while the store is
+    // only read: write() encodes the list once and writes the record file and the defaults copy
+    // from the same bytes; commit() then takes the list as the stored one if both were written.
+    // heldMs: how long the caller's thread waited, for the timing log.
+    struct Written {
+        bool ok = false;
+        QString error; // the message for the user when !ok
+        qsizetype bytes = 0;
+        double encodeMs = 0;
+        double fileMs = 0;
+        double copyMs = 0;
+    };
+    Written write(const FocusRecordList &newRecords) const;
+    SaveResult commit(const FocusRecordList &newRecords, const Written &written, double heldMs);
     // Writes a list the user chose to replace what failed to load, as save() does but also while
     // writing is locked, and unlocks writing when it succeeds.
     SaveResult restore(const FocusRecordList &newRecords);
@@ -56,7 +87,7 @@ public:
     std::optional<QString> backupFile() const { return m_backupFile; }
 
 private:
-    QString backupPath(const QString &folder) const;
+    static QString backupPath(const QString &folder, qint64 second);
     void lockAfterFailedLoad();
     // Locks after the defaults copy failed to load and backs up its bytes, if any were read.
     QString lockAndBackUpCopy(const std::optional<QByteArray> &bytes);

@@ -59,5 +59,6 @@ set(VELMOR_QML_FILES
     ui/app/Toast.qml
     ui/dialogs/RepairSheet.qml
     ui/dialogs/QuitDialog.qml
+    ui/app/LazyPopup.qml
 )
 set_source_files_properties(ui/controls/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)

@@ -541,8 +541,18 @@ private Q_SLOTS:
         QCOMPARE(f.model->records().first().duration, 400.0);
     }
 
+    void shouldRefuseToRecordWhileStoredRecordsAreUnreadable_data()
+    {
+        QTest::addColumn<bool>("background");
+        QTest::newRow("loaded at once") << false;
+        // The session is finished before the load has arrived: it must not be written over the
+        // damaged file.
+        QTest::newRow("loaded in the background") << true;
+    }
+
     void shouldRefuseToRecordWhileStoredRecordsAreUnreadable()
     {
+        QFETCH(bool, background);
         QTemporaryDir folder;
         const QString storage = folder.filePath(u"VelmorTimer"_s);
         QDir().mkpath(storage);
@@ -558,9 +568,14 @@ private Q_SLOTS:
         TimerServices services;
         services.storageFolder = storage;
         services.alertPanels = &alert;
+        services.loadInBackground = background;
+        services.saveInBackground = background;
         TimerModel model(defaults, clock.clock(), nullptr, services);
-        QVERIFY(!model.recordsReadable());
-        QCOMPARE(model.recordError(), u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
+        if (!background) {
+            QVERIFY(!model.recordsReadable());
+            QCOMPARE(
+                model.recordError(), u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
+        }
 
         // Early: refused, the session stays paused.
         model.start();
@@ -580,7 +595,77 @@ private Q_SLOTS:
         QCOMPARE(model.recordError(), u"记录读取异常，已暂停写入以保护原数据。"_s);
         QCOMPARE(alert.shown, 1);
         QVERIFY(model.records().isEmpty());
+        QVERIFY(!model.recordsReadable());
+        QCOMPARE(model.waitingSessions(), 1);
         QCOMPARE(readFile(storage + u"/focus-records.json"_s), damaged);
+        QCOMPARE(QDir(storage).entryList({u"focus-records-corrupt-*.json"_s}).size(), 1);
+    }
+
+    void shouldSaveOnTopOfTheStoredList_data()
+    {
+        QTest::addColumn<bool>("loadInBackground");
+        QTest::addColumn<bool>("saveInBackground");
+        QTest::newRow("at once") << false << false;
+        // A session that ends before the load has arrived waits for it.
+        QTest::newRow("loaded in the background") << true << false;
+        QTest::newRow("loaded and saved in the background") << true << true;
+    }
+
+    void shouldSaveOnTopOfTheStoredList()
+    {
+        QFETCH(bool, loadInBackground);
+        QFETCH(bool, saveInBackground);
+        QTemporaryDir folder;
+        const QString storage = folder.filePath(u"VelmorTimer"_s);
+        QDir().mkpath(storage);
+        FocusRecord stored;
+        stored.title = u"stored"_s;
+        stored.startedAt = 600000000;
+        stored.endedAt = 600001500;
+        stored.duration = 1500;
+        {
+            QFile file(storage + u"/focus-records.json"_s);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(RecordCodec::encode({stored}));
+        }
+        FakeClock clock;
+        MemoryDefaultsStore defaults;
+        // The settings apart: the alert reads them while the list is being written.
+        MemoryDefaultsStore settings;
+        RecordingAlertPanels alert;
+        TimerServices services;
+        services.storageFolder = storage;
+        services.settings = &settings;
+        services.alertPanels = &alert;
+        services.loadInBackground = loadInBackground;
+        services.saveInBackground = saveInBackground;
+        auto model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
+
+        model->start();
+        clock.advance(1500);
+        model->tick();
+        QCOMPARE(alert.shown, 1);
+        if (saveInBackground) {
+            // The list changes only once it is written; quitting waits for the write.
+            QCOMPARE(model->records().size(), 1);
+            QSignalSpy changed(model.get(), &TimerModel::recordsChanged);
+            QVERIFY(changed.wait());
+        }
+        QCOMPARE(model->records().size(), 2);
+        QCOMPARE(model->records().last(), stored);
+        QCOMPARE(model->recordError(), QString());
+        model->reset();
+        model->start();
+        clock.advance(1500);
+        model->tick();
+        model.reset();
+
+        const RecordCodec::DecodeResult saved =
+            RecordCodec::decode(readFile(storage + u"/focus-records.json"_s));
+        QCOMPARE(saved.records.size(), 3);
+        QCOMPARE(saved.records.last(), stored);
+        QCOMPARE(defaults.value(u"focus-records"_s).toByteArray(),
+            readFile(storage + u"/focus-records.json"_s));
     }
 
     void shouldAddAWrapUpToTheNewestRecordOnly()

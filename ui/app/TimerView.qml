@@ -111,27 +111,49 @@ Item {
         }
     }
 
-    ProjectEditor {
-        objectName: "projectEditor"
-        draft: view.projectDraft
+    // The dialogs and sheets are built on first use.
+    LazyPopup {
+        needed: view.projectDraft.showing
+        sourceComponent: ProjectEditor {
+            objectName: "projectEditor"
+            draft: view.projectDraft
+        }
     }
-    DeleteProjectDialog {
-        model: view.model
-        projectDraft: view.projectDraft
+    LazyPopup {
+        needed: view.projectDraft.confirmingDelete !== undefined
+        sourceComponent: DeleteProjectDialog {
+            model: view.model
+            projectDraft: view.projectDraft
+        }
     }
-    FinishDialog {
-        model: view.model
+    LazyPopup {
+        needed: view.model.pendingFinish
+        sourceComponent: FinishDialog {
+            model: view.model
+        }
     }
-    ResetDialog {
-        model: view.model
+    LazyPopup {
+        needed: view.model.pendingReset
+        sourceComponent: ResetDialog {
+            model: view.model
+        }
     }
-    SoundErrorDialog {
-        model: view.model
+    LazyPopup {
+        needed: view.model.error !== ""
+        sourceComponent: SoundErrorDialog {
+            model: view.model
+        }
     }
-    RepairSheet {
-        model: view.model
+    LazyPopup {
+        needed: view.model.pendingRepair
+        sourceComponent: RepairSheet {
+            model: view.model
+        }
     }
-    QuitDialog {
-        model: view.model
+    LazyPopup {
+        needed: view.model.pendingQuit
+        sourceComponent: QuitDialog {
+            model: view.model
+        }
     }
 }

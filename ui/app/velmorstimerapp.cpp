@@ -4,6 +4,7 @@
 #include "platform/desktopfilebrowser.h"
 #include "platform/filedefaultsstore.h"
 #include "platform/qtfiledialogs.h"
+#include "platform/processclock.h"
 #include "platform/qtsoundservice.h"
 #include "platform/storagepaths.h"
 #include "platform/wakesignal.h"
@@ -23,12 +24,11 @@
 #include <QProcessEnvironment>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 
 #include <algorithm>
-#include <ctime>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -37,23 +37,6 @@ namespace {
 // The start-up time for bench/measure-app, which measures the real application: off unless
 // QT_LOGGING_RULES has "velmor.timing.info=true".
 Q_LOGGING_CATEGORY(lcTiming, "velmor.timing", QtWarningMsg)
-
-// Milliseconds since the kernel started this process, so the loading of the libraries counts
-// too. Field 22 of /proc/self/stat is the start in clock ticks since boot (10 ms steps).
-double msSinceProcessStart()
-{
-    QFile stat(u"/proc/self/stat"_s);
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    // The command name in field 2 may hold spaces; the fields after it do not.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    timespec now {};
-    if (fields.size() < 20 || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
-        return -1;
-    const double startedMs = fields.at(19).toDouble() * 1000.0 / double(sysconf(_SC_CLK_TCK));
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startedMs;
-}
 
 } // namespace
 
@@ -75,18 +58,25 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     services.dialogs = m_dialogs.get();
     services.fileBrowser = m_fileBrowser.get();
     services.readInBackground = true;
+    services.loadInBackground = true;
+    services.saveInBackground = true;
     m_model = std::make_unique<TimerModel>(FileDefaultsStore::standard(),
         &Instant::currentWallClock, std::function<void()>(), services);
     m_alertPanels->setModel(m_model.get());
+    // The first change of the list is the load: nothing is saved before it.
+    if (lcTiming().isInfoEnabled()) {
+        connect(
+            m_model.get(), &TimerModel::recordsChanged, this,
+            [] {
+                qCInfo(
+                    lcTiming, "records loaded: %.0f ms after process start", msSinceProcessStart());
+            },
+            Qt::SingleShotConnection);
+    }
     m_projectDraft = std::make_unique<ProjectDraft>(*m_model);
 
     QGuiApplication::setWindowIcon(applicationIcon());
     m_trayHost = std::make_unique<SystemTrayHost>();
-    m_tray = std::make_unique<TrayItem>(*m_model, *m_trayHost);
-    connect(
-        m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);
-    // Sessions kept while writing is locked would be lost: the model asks first.
-    connect(m_tray.get(), &TrayItem::quitRequested, m_model.get(), &TimerModel::requestQuit);
     connect(m_model.get(), &TimerModel::quitApproved, qApp, &QCoreApplication::quit,
         Qt::QueuedConnection);
     connect(m_model.get(), &TimerModel::pendingQuitChanged, this, [this] {
@@ -99,8 +89,8 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     });
     // Ctrl+Q, "退出" in the close confirmation and a closed window without a tray all quit
     // through the model, which asks first while sessions wait to be written.
-    m_keeper = std::make_unique<MainWindowKeeper>(*m_model, *m_trayHost,
-        FileDefaultsStore::standard(), [this] { m_model->requestQuit(); });
+    m_keeper = std::make_unique<MainWindowKeeper>(
+        *m_model, *m_trayHost, FileDefaultsStore::standard(), [this] { m_model->requestQuit(); });
 }
 
 VelmorsTimerApp::~VelmorsTimerApp()
@@ -141,7 +131,13 @@ bool VelmorsTimerApp::start()
             Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
     }
 
-    m_tray->showIfAvailable();
+    if (quickWindow) {
+        connect(quickWindow, &QQuickWindow::frameSwapped, this,
+            &VelmorsTimerApp::startDesktopServices,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    }
+    // Also when no frame comes, as for a window that the window manager keeps unmapped.
+    QTimer::singleShot(2000, this, &VelmorsTimerApp::startDesktopServices);
     // With a tray item the application lives on when its window closes, like the menu-bar item
     // it stands for. Without one nothing could bring the window back, so closing it quits (the
     // keeper decides at that moment, a tray may have come meanwhile); the alert panels are
@@ -149,6 +145,19 @@ bool VelmorsTimerApp::start()
     QApplication::setQuitOnLastWindowClosed(false);
     m_keeper->keep(window);
     return true;
+}
+
+void VelmorsTimerApp::startDesktopServices()
+{
+    if (m_tray)
+        return;
+    m_tray = std::make_unique<TrayItem>(*m_model, *m_trayHost);
+    connect(
+        m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);
+    // Sessions kept while writing is locked would be lost: the model asks first.
+    connect(m_tray.get(), &TrayItem::quitRequested, m_model.get(), &TimerModel::requestQuit);
+    m_tray->showIfAvailable();
+    m_wake->listen();
 }
 
 QWindow *VelmorsTimerApp::mainWindow() const

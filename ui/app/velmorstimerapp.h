@@ -70,6 +70,9 @@ public:
 
 private:
     QWindow *mainWindow() const;
+    // The tray item (its menu is the first widget, its icon a D-Bus registration) and the wake
+    // signal, once the main window's first frame is on screen.
+    void startDesktopServices();
 
     std::unique_ptr<LogindWakeSignal> m_wake;
     std::unique_ptr<QtSoundService> m_sound;
