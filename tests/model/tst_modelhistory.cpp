@@ -353,10 +353,20 @@ private Q_SLOTS:
         f.model->tick();
         QCOMPARE(today.count(), 0);
         f.model->start();
+        const FigureListModel &slices = *f.model->todaySlices();
+        QSignalSpy removed(&slices, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(&slices, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(&slices, &QAbstractItemModel::dataChanged);
         f.clock.advance(1);
         f.model->tick();
         f.model->tick();
         QCOMPARE(today.count(), 3);
+        // The running slice changes in place: its time moves, its key stays.
+        QCOMPARE(removed.count() + reset.count(), 0);
+        QCOMPARE(changed.count(), 1);
+        const QList<int> roles = changed.first().at(2).value<QList<int>>();
+        QVERIFY(roles.contains(slices.roleNames().key("seconds")));
+        QVERIFY(!roles.contains(slices.roleNames().key("key")));
     }
 
     void shouldFollowTheGoalInTheWeekFigures()
