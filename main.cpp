@@ -1,7 +1,7 @@
 #include "platform/openglrenderer.h"
 #include "platform/singleinstance.h"
-#include "ui/remotecontrol.h"
-#include "ui/velmorstimerapp.h"
+#include "ui/app/remotecontrol.h"
+#include "ui/app/velmorstimerapp.h"
 
 #include <QApplication>
 #include <QLocalSocket>

@@ -3,8 +3,8 @@
 #include "model/timermodel.h"
 #include "records/instant.h"
 #include "records/recordqueries.h"
-#include "ui/historygrouping.h"
-#include "ui/historytreemodel.h"
+#include "ui/history/historygrouping.h"
+#include "ui/history/historytreemodel.h"
 
 #include <benchmark/benchmark.h>
 

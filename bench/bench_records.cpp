@@ -10,7 +10,7 @@
 
 #include "platform/filedefaultsstore.h"
 #include "platform/filewriter.h"
-#include "records/recordcodec.h"
+#include "records/json/recordcodec.h"
 #include "records/recordstore.h"
 
 #include <QCoreApplication>

@@ -4,6 +4,9 @@
 include(GNUInstallDirs)
 
 install(TARGETS velmor-focus RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Debian keeps a package's licence as its copyright file.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmor-focus RENAME copyright)
 install(FILES ${PROJECT_SOURCE_DIR}/data/velmor-focus.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/icons/velmor-focus.svg
@@ -40,7 +43,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-templates, \
-qml6-module-qtquick-layouts, qml6-module-qtquick-window, qml6-module-qtquick-shapes, \
+qml6-module-qtquick-layouts, qml6-module-qtquick-window, \
 qml6-module-qtqml-workerscript, qml6-module-qtqml-models, qt6-translations-l10n, \
 gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-libav")

@@ -2,7 +2,7 @@
 // the records and reading them back gives the very same records, bit for bit, and writing those
 // again gives the very same bytes.
 
-#include "records/recordcodec.h"
+#include "records/json/recordcodec.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "records/recordrepair.h"
 
 #include "platform/filewriter.h"
-#include "records/recordcodec.h"
+#include "records/json/recordcodec.h"
 #include "records/recordqueries.h"
 
 #include <QDir>

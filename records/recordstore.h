@@ -1,7 +1,7 @@
 #pragma once
 
 #include "records/focusrecord.h"
-#include "records/recordcodec.h"
+#include "records/json/recordcodec.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 #include "platform/filedialogs.h"
 #include "platform/soundservice.h"
 #include "platform/wakesignal.h"
-#include "ui/trayhost.h"
+#include "ui/app/trayhost.h"
 
 #include <QStringList>
 

@@ -12,7 +12,7 @@
 #include "model/timermodel.h"
 #include "platform/filedefaultsstore.h"
 #include "platform/filewriter.h"
-#include "records/recordcodec.h"
+#include "records/json/recordcodec.h"
 
 #include <QDirIterator>
 #include <QProcess>

@@ -9,7 +9,7 @@
 #include "model/timermodel.h"
 #include "platform/filedefaultsstore.h"
 #include "platform/filewriter.h"
-#include "records/recordcodec.h"
+#include "records/json/recordcodec.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>

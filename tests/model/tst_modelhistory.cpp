@@ -3,7 +3,7 @@
 #include "doubles/failingfilewriter.h"
 #include "model/timermodel.h"
 #include "modelfixture.h"
-#include "records/recordcodec.h"
+#include "records/json/recordcodec.h"
 
 #include <QDir>
 #include <QRegularExpression>

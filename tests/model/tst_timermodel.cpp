@@ -3,7 +3,7 @@
 #include "doubles/memorydefaultsstore.h"
 #include "doubles/recordingservices.h"
 #include "model/timermodel.h"
-#include "records/recordcodec.h"
+#include "records/json/recordcodec.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "pagefixture.h"
 #include "projects/projectdraft.h"
-#include "ui/mainwindowkeeper.h"
+#include "ui/app/mainwindowkeeper.h"
 
 #include <QQmlComponent>
 #include <QTest>

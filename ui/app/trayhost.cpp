@@ -1,0 +1,20 @@
+#include "ui/app/trayhost.h"
+
+#include <QSystemTrayIcon>
+
+SystemTrayHost::SystemTrayHost(QObject *parent)
+    : TrayHost(parent), m_available(QSystemTrayIcon::isSystemTrayAvailable())
+{
+    m_poll.setInterval(3000);
+    connect(&m_poll, &QTimer::timeout, this, &SystemTrayHost::look);
+    m_poll.start();
+}
+
+void SystemTrayHost::look()
+{
+    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    if (available == m_available)
+        return;
+    m_available = available;
+    Q_EMIT availableChanged();
+}

@@ -1,0 +1,215 @@
+#include "ui/app/velmorstimerapp.h"
+
+#include "model/timermodel.h"
+#include "platform/desktopfilebrowser.h"
+#include "platform/filedefaultsstore.h"
+#include "platform/qtfiledialogs.h"
+#include "platform/qtsoundservice.h"
+#include "platform/storagepaths.h"
+#include "platform/wakesignal.h"
+#include "projects/projectdraft.h"
+#include "records/instant.h"
+#include "ui/alert/qmlalertpanels.h"
+#include "ui/app/mainwindowkeeper.h"
+#include "ui/app/trayhost.h"
+#include "ui/app/trayitem.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QProcessEnvironment>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QTranslator>
+#include <QUrl>
+
+#include <algorithm>
+#include <ctime>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The start-up time for bench/measure-app, which measures the real application: off unless
+// QT_LOGGING_RULES has "velmor.timing.info=true".
+Q_LOGGING_CATEGORY(lcTiming, "velmor.timing", QtWarningMsg)
+
+// Milliseconds since the kernel started this process, so the loading of the libraries counts
+// too. Field 22 of /proc/self/stat is the start in clock ticks since boot (10 ms steps).
+double msSinceProcessStart()
+{
+    QFile stat(u"/proc/self/stat"_s);
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // The command name in field 2 may hold spaces; the fields after it do not.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    timespec now {};
+    if (fields.size() < 20 || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+        return -1;
+    const double startedMs = fields.at(19).toDouble() * 1000.0 / double(sysconf(_SC_CLK_TCK));
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startedMs;
+}
+
+} // namespace
+
+VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
+    : QObject(parent),
+      m_wake(std::make_unique<LogindWakeSignal>()),
+      m_sound(std::make_unique<QtSoundService>()),
+      m_dialogs(std::make_unique<QtFileDialogs>()),
+      m_fileBrowser(std::make_unique<DesktopFileBrowser>()),
+      m_engine(std::make_unique<QQmlApplicationEngine>()),
+      m_alertPanels(std::make_unique<QmlAlertPanels>(*m_engine))
+{
+    TimerServices services;
+    services.settings = &FileDefaultsStore::standard();
+    services.storageFolder = StoragePaths::storageFolder();
+    services.wake = m_wake.get();
+    services.alertPanels = m_alertPanels.get();
+    services.sound = m_sound.get();
+    services.dialogs = m_dialogs.get();
+    services.fileBrowser = m_fileBrowser.get();
+    services.readInBackground = true;
+    m_model = std::make_unique<TimerModel>(FileDefaultsStore::standard(),
+        &Instant::currentWallClock, std::function<void()>(), services);
+    m_alertPanels->setModel(m_model.get());
+    m_projectDraft = std::make_unique<ProjectDraft>(*m_model);
+
+    QGuiApplication::setWindowIcon(applicationIcon());
+    m_trayHost = std::make_unique<SystemTrayHost>();
+    m_tray = std::make_unique<TrayItem>(*m_model, *m_trayHost);
+    connect(
+        m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);
+    // Sessions kept while writing is locked would be lost: the model asks first.
+    connect(m_tray.get(), &TrayItem::quitRequested, m_model.get(), &TimerModel::requestQuit);
+    connect(m_model.get(), &TimerModel::quitApproved, qApp, &QCoreApplication::quit,
+        Qt::QueuedConnection);
+    connect(m_model.get(), &TimerModel::pendingQuitChanged, this, [this] {
+        // The question is asked in the main window, also when the user had closed it.
+        QWindow *window = mainWindow();
+        if (m_model->pendingQuit() && window) {
+            window->show();
+            bringMainWindowForward();
+        }
+    });
+    // Ctrl+Q, "退出" in the close confirmation and a closed window without a tray all quit
+    // through the model, which asks first while sessions wait to be written.
+    m_keeper = std::make_unique<MainWindowKeeper>(*m_model, *m_trayHost,
+        FileDefaultsStore::standard(), [this] { m_model->requestQuit(); });
+}
+
+VelmorsTimerApp::~VelmorsTimerApp()
+{
+    // Views go before what they show, and windows before the engine that built them: the window's
+    // keeper, the tray, the alert panels, the main window with the engine, then the draft and the
+    // model. The model keeps a pointer to the panels service, but nothing reaches it once the
+    // loop has ended.
+    m_keeper.reset();
+    m_tray.reset();
+    m_alertPanels.reset();
+    m_engine.reset();
+    m_projectDraft.reset();
+    m_model.reset();
+}
+
+bool VelmorsTimerApp::start()
+{
+    const QRect frame = m_keeper->initialFrame();
+    m_engine->setInitialProperties({{u"model"_s, QVariant::fromValue(m_model.get())},
+        {u"projectDraft"_s, QVariant::fromValue(m_projectDraft.get())},
+        {u"keeper"_s, QVariant::fromValue(m_keeper.get())}, {u"x"_s, frame.x()},
+        {u"y"_s, frame.y()}, {u"width"_s, frame.width()}, {u"height"_s, frame.height()}});
+    m_engine->load(QUrl(mainQmlUrl()));
+    QWindow *window = mainWindow();
+    if (!window)
+        return false;
+    auto *quickWindow = qobject_cast<QQuickWindow *>(window);
+    if (quickWindow && lcTiming().isInfoEnabled()) {
+        // On the render thread, right after the swap: a queued report would add the event loop's
+        // latency to the figure.
+        connect(
+            quickWindow, &QQuickWindow::frameSwapped, quickWindow,
+            [] {
+                qCInfo(lcTiming, "first frame of the main window: %.0f ms after process start",
+                    msSinceProcessStart());
+            },
+            Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
+    }
+
+    m_tray->showIfAvailable();
+    // With a tray item the application lives on when its window closes, like the menu-bar item
+    // it stands for. Without one nothing could bring the window back, so closing it quits (the
+    // keeper decides at that moment, a tray may have come meanwhile); the alert panels are
+    // windows too and must not keep such an application alive unseen.
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_keeper->keep(window);
+    return true;
+}
+
+QWindow *VelmorsTimerApp::mainWindow() const
+{
+    const QList<QObject *> roots = m_engine->rootObjects();
+    return roots.isEmpty() ? nullptr : qobject_cast<QWindow *>(roots.constFirst());
+}
+
+QIcon VelmorsTimerApp::applicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(u":/icons/velmor-focus-%1.png"_s.arg(size), QSize(size, size));
+    return icon;
+}
+
+bool VelmorsTimerApp::installQtTranslations()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
+void VelmorsTimerApp::bringMainWindowForward()
+{
+    m_keeper->bringForward();
+}
+
+std::optional<QByteArray> VelmorsTimerApp::preferredPlatform(const QProcessEnvironment &environment)
+{
+    if (environment.contains(u"QT_QPA_PLATFORM"_s))
+        return std::nullopt;
+    const bool wayland = environment.value(u"XDG_SESSION_TYPE"_s) == u"wayland"_s
+        || !environment.value(u"WAYLAND_DISPLAY"_s).isEmpty();
+    const bool xwayland = !environment.value(u"DISPLAY"_s).isEmpty();
+    if (wayland && xwayland)
+        return QByteArrayLiteral("xcb");
+    return std::nullopt;
+}
+
+std::optional<QSGRendererInterface::GraphicsApi> VelmorsTimerApp::preferredGraphicsApi(
+    const QProcessEnvironment &environment, const std::function<QString()> &openGlRenderer)
+{
+    if (rendererChosenByUser(environment))
+        return std::nullopt;
+    const QString renderer = openGlRenderer();
+    static const QStringList processorRasterizers = {
+        u"llvmpipe"_s, u"softpipe"_s, u"swrast"_s, u"software rasterizer"_s};
+    const bool drawnByProcessor = renderer.isEmpty()
+        || std::any_of(processorRasterizers.begin(), processorRasterizers.end(),
+            [&](const QString &name) { return renderer.contains(name, Qt::CaseInsensitive); });
+    return drawnByProcessor ? QSGRendererInterface::Software : QSGRendererInterface::OpenGL;
+}
+
+bool VelmorsTimerApp::rendererChosenByUser(const QProcessEnvironment &environment)
+{
+    return environment.contains(u"QT_QUICK_BACKEND"_s)
+        || environment.contains(u"QSG_RHI_BACKEND"_s);
+}

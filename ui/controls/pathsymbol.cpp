@@ -1,0 +1,84 @@
+#include "ui/controls/pathsymbol.h"
+
+#include "ui/controls/svgpath.h"
+
+#include <QPainter>
+
+PathSymbol::PathSymbol(QQuickItem *parent) : QQuickPaintedItem(parent)
+{
+    setAntialiasing(true);
+}
+
+void PathSymbol::setStrokePath(const QString &data)
+{
+    if (data == m_strokeData)
+        return;
+    m_strokeData = data;
+    m_stroke = svgPath(data);
+    update();
+    Q_EMIT strokePathChanged();
+}
+
+void PathSymbol::setStrokeColor(const QColor &color)
+{
+    if (color == m_strokeColor)
+        return;
+    m_strokeColor = color;
+    update();
+    Q_EMIT strokeColorChanged();
+}
+
+void PathSymbol::setLineWidth(qreal width)
+{
+    if (width == m_lineWidth)
+        return;
+    m_lineWidth = width;
+    update();
+    Q_EMIT lineWidthChanged();
+}
+
+void PathSymbol::setFillPath(const QString &data)
+{
+    if (data == m_fillData)
+        return;
+    m_fillData = data;
+    m_fill = svgPath(data);
+    m_fill.setFillRule(Qt::OddEvenFill);
+    update();
+    Q_EMIT fillPathChanged();
+}
+
+void PathSymbol::setFillColor(const QColor &color)
+{
+    if (color == m_fillColor)
+        return;
+    m_fillColor = color;
+    update();
+    Q_EMIT fillColorChanged();
+}
+
+void PathSymbol::setGridSize(qreal size)
+{
+    if (size == m_gridSize)
+        return;
+    m_gridSize = size;
+    update();
+    Q_EMIT gridSizeChanged();
+}
+
+void PathSymbol::paint(QPainter *painter)
+{
+    if (m_gridSize <= 0)
+        return;
+    const qreal side = qMin(width(), height());
+    const qreal scale = side / m_gridSize;
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->translate((width() - side) / 2, (height() - side) / 2);
+    painter->scale(scale, scale);
+    if (m_fillColor.alpha() > 0 && !m_fill.isEmpty())
+        painter->fillPath(m_fill, m_fillColor);
+    if (m_strokeColor.alpha() > 0 && m_lineWidth > 0 && !m_stroke.isEmpty()) {
+        painter->strokePath(
+            m_stroke, QPen(m_strokeColor, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    }
+}

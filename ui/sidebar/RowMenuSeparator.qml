@@ -1,0 +1,13 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import VelmorFocus
+
+// The thin line between groups of a row menu.
+MenuSeparator {
+    topPadding: 4
+    bottomPadding: 4
+    contentItem: Rectangle {
+        implicitHeight: 1
+        color: Theme.inkAlpha(0.12)
+    }
+}
