@@ -54,8 +54,8 @@ struct TimerServices {
 };
 
 // The one object that the views see: every piece of state and every operation. It is a thin
-// facade; the countdown, the record store, the project catalogue and the figures are plain
-// classes of their own.
+// facade; the countdown, the record store, the project catalogue, the figures and the reminder
+// sound are plain classes of their own.
 class TimerModel final : public QObject, public ProjectEditorActions {
     Q_OBJECT
     QML_ELEMENT
