@@ -2,6 +2,10 @@
 // record file, encoding it, and a whole save (encode, atomic file write and the defaults copy
 // through the real store) in a temporary folder. Prints the median of several runs.
 //
+// The same lists also go through Qt's QJsonDocument, as the baseline that the project's own
+// reader and writer are measured against in the same run: decode (text to records) and encode
+// (records to text), and the extra peak memory of one decode beyond the records it returns.
+//
 // Build with optimisation: cmake -DCMAKE_BUILD_TYPE=Release -DVELMOR_BENCH=ON
 
 #include "platform/filedefaultsstore.h"
@@ -11,6 +15,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -19,6 +27,8 @@
 #include <ctime>
 #include <functional>
 #include <vector>
+
+#include <malloc.h>
 
 using namespace Qt::StringLiterals;
 
@@ -106,8 +116,87 @@ Timing measure(int runs, const std::function<void()> &work)
 
 void printRow(int count, const char *what, const Timing &timing)
 {
-    std::printf("%9d  %-7s %10.2f %10.2f %10.2f\n", count, what, timing.wallMedian, timing.wallBest,
-        timing.cpuMedian);
+    std::printf("%9d  %-17s %10.2f %10.2f %10.2f\n", count, what, timing.wallMedian,
+        timing.wallBest, timing.cpuMedian);
+}
+
+// The baseline decode: QJsonDocument's parse, then the same records built from its objects and
+// put newest first, as the project's decoder returns them (it also checks every field).
+FocusRecordList qtDecode(const QByteArray &bytes)
+{
+    const QJsonArray array = QJsonDocument::fromJson(bytes).array();
+    FocusRecordList records;
+    records.reserve(array.size());
+    for (const QJsonValue &value : array) {
+        const QJsonObject object = value.toObject();
+        FocusRecord record;
+        record.id = QUuid::fromString(object.value(u"id").toString());
+        record.title = object.value(u"title").toString();
+        record.startedAt = object.value(u"startedAt").toDouble();
+        record.endedAt = object.value(u"endedAt").toDouble();
+        record.duration = object.value(u"duration").toDouble();
+        record.project = object.value(u"project").toString();
+        if (const QJsonValue subproject = object.value(u"subproject"); subproject.isString())
+            record.subproject = subproject.toString();
+        if (const QJsonValue wrapUp = object.value(u"wrapUp"); wrapUp.isString())
+            record.wrapUp = wrapUp.toString();
+        record.early = object.value(u"early").toBool();
+        records.append(std::move(record));
+    }
+    std::stable_sort(records.begin(), records.end(),
+        [](const FocusRecord &a, const FocusRecord &b) { return a.endedAt > b.endedAt; });
+    return records;
+}
+
+// The baseline encode: the same fields as the project's encoder, as compact JSON.
+QByteArray qtEncode(const FocusRecordList &records)
+{
+    QJsonArray array;
+    for (const FocusRecord &record : records) {
+        QJsonObject object {
+            {u"id"_s, record.idText()},
+            {u"title"_s, record.title},
+            {u"startedAt"_s, record.startedAt},
+            {u"endedAt"_s, record.endedAt},
+            {u"duration"_s, record.duration},
+            {u"project"_s, record.project},
+            {u"early"_s, record.early},
+        };
+        if (record.subproject)
+            object.insert(u"subproject"_s, *record.subproject);
+        if (record.wrapUp)
+            object.insert(u"wrapUp"_s, *record.wrapUp);
+        array.append(object);
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+// A line of /proc/self/status in MB ("VmRSS", "VmHWM").
+double statusMb(const QByteArray &field)
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(QByteArray(field + ':')))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// How far one decode lifts resident memory above what it ends with, the returned records held:
+// the working memory of the decode itself. Freed memory goes back to the system first, and the
+// peak is reset, so earlier runs do not hide or add to it.
+double extraPeakMb(const std::function<FocusRecordList()> &decode)
+{
+    malloc_trim(0);
+    QFile clear(u"/proc/self/clear_refs"_s);
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
+        return -1;
+    clear.close();
+    const FocusRecordList records = decode();
+    malloc_trim(0);
+    return std::max(0.0, statusMb("VmHWM") - statusMb("VmRSS"));
 }
 
 } // namespace
@@ -117,8 +206,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int runs = 11;
 
-    std::printf("%9s  %-7s %10s %10s %10s\n", "records", "", "wall ms", "wall ms", "CPU ms");
-    std::printf("%9s  %-7s %10s %10s %10s\n", "", "", "median", "best", "median");
+    std::printf("%9s  %-17s %10s %10s %10s\n", "records", "", "wall ms", "wall ms", "CPU ms");
+    std::printf("%9s  %-17s %10s %10s %10s\n", "", "", "median", "best", "median");
 
     bool withinTargets = true;
     for (const int count : {1000, 10000, 100000}) {
@@ -134,6 +223,15 @@ int main(int argc, char **argv)
             return 1;
         }
         const Timing encode = measure(runs, [&] { (void)RecordCodec::encode(records); });
+        const Timing qtDecoding = measure(runs, [&] { decodedCount = qtDecode(bytes).size(); });
+        if (decodedCount != count) {
+            std::fprintf(
+                stderr, "QJsonDocument read %lld records\n", static_cast<long long>(decodedCount));
+            return 1;
+        }
+        const Timing qtEncoding = measure(runs, [&] { (void)qtEncode(records); });
+        const double ownPeak = extraPeakMb([&] { return RecordCodec::decode(bytes).records; });
+        const double qtPeak = extraPeakMb([&] { return qtDecode(bytes); });
 
         QTemporaryDir temp;
         FileDefaultsStore defaults(temp.filePath(u"config"_s), AtomicFileWriter::instance());
@@ -158,6 +256,14 @@ int main(int argc, char **argv)
         printRow(count, "encode", encode);
         printRow(count, "save", save);
         printRow(count, "load", load);
+        printRow(count, "QJsonDoc decode", qtDecoding);
+        printRow(count, "QJsonDoc encode", qtEncoding);
+        std::printf(
+            "%9d  against QJsonDocument: decode %.1fx (CPU %.1fx), encode %.1fx (CPU %.1fx) "
+            "as fast; extra peak memory while decoding %.1f MB against %.1f MB\n",
+            count, qtDecoding.wallMedian / decode.wallMedian,
+            qtDecoding.cpuMedian / decode.cpuMedian, qtEncoding.wallMedian / encode.wallMedian,
+            qtEncoding.cpuMedian / encode.cpuMedian, ownPeak, qtPeak);
         if (count == 100000)
             withinTargets = decode.wallMedian < 250 && save.wallMedian < 350;
     }

@@ -5,44 +5,17 @@
 #include "platform/filebrowser.h"
 #include "platform/filedialogs.h"
 #include "platform/filewriter.h"
-#include "platform/soundservice.h"
 #include "platform/userfiles.h"
 #include "platform/wakesignal.h"
 #include "records/instant.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QUuid>
 
 #include <algorithm>
 
 namespace {
 
 const QString dailyGoalKey = QStringLiteral("timer-daily-goal-hours");
-const QString soundKey = QStringLiteral("timer-sound");
-const QString customAudioKey = QStringLiteral("timer-custom-audio");
-// Minutes of compressed audio; a reminder is seconds long.
-constexpr qint64 maxSoundBytes = 50LL * 1000 * 1000;
-
-QString unreadableSoundReason(const UserFiles::Read &read)
-{
-    if (read.tooLarge)
-        return QStringLiteral("文件超过 50 MB。");
-    switch (read.opened) {
-    case UserFiles::Opened::NotRegular:
-        return QStringLiteral("不是普通文件。");
-    case UserFiles::Opened::Missing:
-    case UserFiles::Opened::DanglingLink:
-        return QStringLiteral("文件不存在。");
-    case UserFiles::Opened::Regular:
-    case UserFiles::Opened::Failed:
-        break;
-    }
-    return read.error;
-}
 
 FileWriter &writerOf(const TimerServices &services)
 {
@@ -52,17 +25,25 @@ FileWriter &writerOf(const TimerServices &services)
 } // namespace
 
 TimerModel::TimerModel(DefaultsStore &defaults, Clock now, std::function<void()> completion,
-                       TimerServices services, QObject *parent)
-    : QObject(parent)
-    , m_defaults(defaults)
-    , m_now(std::move(now))
-    , m_completion(std::move(completion))
-    , m_services(std::move(services))
-    , m_countdown(m_now)
-    , m_store(defaults, writerOf(m_services), m_services.storageFolder, m_now)
-    , m_catalog(defaults)
-    , m_stats(m_now, m_services.todayClock)
-    , m_repairSources(std::make_unique<RepairSourceList>(this))
+    TimerServices services, QObject *parent)
+    : QObject(parent),
+      m_defaults(defaults),
+      m_now(std::move(now)),
+      m_completion(std::move(completion)),
+      m_services(std::move(services)),
+      m_countdown(m_now),
+      m_store(defaults, writerOf(m_services), m_services.storageFolder, m_now),
+      m_catalog(defaults),
+      m_stats(m_now, m_services.todayClock),
+      m_reminder(m_services.settings ? *m_services.settings : defaults, m_services.sound,
+          m_services.storageFolder),
+      m_todaySlices(new FigureListModel(
+          {"key", "color", "seconds", "start", "end", "startAngle", "sweepAngle", "text"}, this)),
+      m_weekColumns(
+          new FigureListModel({"date", "weekday", "minutes", "minutesText", "segments"}, this)),
+      m_weekLegend(new FigureListModel(
+          {"project", "color", "minutes", "percent", "fraction", "text"}, this)),
+      m_repairSources(std::make_unique<RepairSourceList>(this))
 {
     loadDailyGoal();
     m_catalog.load();
@@ -93,6 +74,13 @@ TimerModel::TimerModel(DefaultsStore &defaults, Clock now, std::function<void()>
         connect(m_services.wake, &WakeSignal::woke, this, &TimerModel::tick);
 
     watchForANewDay();
+
+    connect(&m_reminder, &ReminderSound::nameChanged, this, &TimerModel::soundNameChanged);
+    connect(&m_reminder, &ReminderSound::customPathChanged, this, &TimerModel::customPathChanged);
+    connect(this, &TimerModel::todayTotalChanged, this, &TimerModel::refreshToday);
+    connect(this, &TimerModel::weekChanged, this, &TimerModel::refreshWeek);
+    refreshToday();
+    refreshWeek();
 }
 
 TimerModel::~TimerModel() = default;
@@ -103,11 +91,6 @@ void TimerModel::loadDailyGoal()
     const qint64 stored = DefaultsValue::toInteger(m_defaults.value(dailyGoalKey));
     if (stored > 0)
         setDailyGoalHours(int(std::clamp<qint64>(stored, 1, 16)));
-}
-
-DefaultsStore &TimerModel::settingsStore() const
-{
-    return m_services.settings ? *m_services.settings : m_defaults;
 }
 
 // Countdown length and title -------------------------------------------------------------------
@@ -214,30 +197,6 @@ void TimerModel::setDailyGoalHours(int value)
     Q_EMIT weekChanged();
 }
 
-QString TimerModel::soundName() const
-{
-    const QVariant stored = settingsStore().value(soundKey);
-    return DefaultsValue::isString(stored) ? stored.toString() : QStringLiteral("Glass");
-}
-
-void TimerModel::setSoundName(const QString &value)
-{
-    settingsStore().setValue(soundKey, value);
-    Q_EMIT soundNameChanged();
-}
-
-QString TimerModel::customPath() const
-{
-    const QVariant stored = settingsStore().value(customAudioKey);
-    return DefaultsValue::isString(stored) ? stored.toString() : QString();
-}
-
-void TimerModel::setCustomPath(const QString &value)
-{
-    settingsStore().setValue(customAudioKey, value);
-    Q_EMIT customPathChanged();
-}
-
 // Records --------------------------------------------------------------------------------------
 
 void TimerModel::awaitRecords()
@@ -320,55 +279,15 @@ void TimerModel::showCompletion()
 
 void TimerModel::dismiss()
 {
-    if (m_sound) {
-        m_sound->stop();
-        m_sound.reset();
-    }
+    m_reminder.stop();
     if (m_services.alertPanels)
         m_services.alertPanels->hideAll();
 }
 
 void TimerModel::play(bool loop)
 {
-    if (m_sound) {
-        m_sound->stop();
-        m_sound.reset();
-    }
-    const QString name = soundName();
-    if (name == u"none" || !m_services.sound)
-        return;
-    if (name == u"custom")
-        m_sound = createCustomSound(customPath());
-    else
-        m_sound = m_services.sound->createNamed(name);
-    if (m_sound)
-        m_sound->setLooping(loop && !alertOnce());
-    if (!m_sound || !m_sound->start())
-        setError(QStringLiteral("铃声无法播放，请重新选择音频。"));
-}
-
-std::unique_ptr<Sound> TimerModel::createCustomSound(const QString &path) const
-{
-    if (path.isEmpty() || !m_services.sound)
-        return nullptr;
-    // Never a FIFO or a device, and never more than an imported sound may hold: the file is read
-    // into memory on the window's thread at every alert.
-    const UserFiles::Read read = UserFiles::readRegular(path, maxSoundBytes);
-    if (!read.bytes)
-        return nullptr;
-    return m_services.sound->createFromData(*read.bytes, QFileInfo(path).fileName());
-}
-
-bool TimerModel::isImportedSound(const QString &path) const
-{
-    // Only a name this model gives ("<UUID>.<extension>") directly in the storage folder: the key
-    // may have been set to any file, the record file included.
-    static const QRegularExpression importedName(
-        QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.[^/]*$"));
-    const QFileInfo file(QDir::cleanPath(path));
-    return m_services.storageFolder && file.isAbsolute()
-        && file.absolutePath() == QDir::cleanPath(QDir(*m_services.storageFolder).absolutePath())
-        && importedName.match(file.fileName()).hasMatch();
+    if (const std::optional<QString> failure = m_reminder.play(loop && !alertOnce()))
+        setError(*failure);
 }
 
 void TimerModel::chooseAudio()
@@ -378,43 +297,8 @@ void TimerModel::chooseAudio()
     const std::optional<QString> chosen = m_services.dialogs->chooseAudioFile();
     if (!chosen || chosen->isEmpty())
         return;
-
-    const QString importFailed = QStringLiteral("导入失败：");
-    // Read before anything is copied: a FIFO or a device would stall the window, a huge file
-    // would be held in memory at every alert.
-    const UserFiles::Read source = UserFiles::readRegular(*chosen, maxSoundBytes);
-    if (!source.bytes) {
-        setError(importFailed + unreadableSoundReason(source));
-        return;
-    }
-    const std::optional<QString> folder = m_services.storageFolder;
-    if (!folder) {
-        setError(importFailed + QStringLiteral("无法确定应用数据文件夹。"));
-        return;
-    }
-    if (!UserFiles::makePrivateFolder(*folder)) {
-        setError(importFailed + QStringLiteral("无法创建文件夹“%1”。").arg(*folder));
-        return;
-    }
-    // A fresh name each time, so the file the user chose is never touched and an earlier import
-    // stays until the new one is known to play.
-    const QString target = QDir(*folder).filePath(
-        QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + u'.'
-        + QFileInfo(*chosen).suffix());
-    if (!UserFiles::writeNewPrivateFile(target, *source.bytes)) {
-        setError(importFailed + QStringLiteral("无法写入“%1”。").arg(target));
-        return;
-    }
-    if (!createCustomSound(target)) {
-        QFile::remove(target);
-        setError(QStringLiteral("无法读取该音频，请选择其他音频文件。"));
-        return;
-    }
-    const QString previous = customPath();
-    if (previous != target && isImportedSound(previous))
-        QFile::remove(previous);
-    setCustomPath(target);
-    setSoundName(QStringLiteral("custom"));
+    if (const std::optional<QString> failure = m_reminder.importFile(*chosen))
+        setError(*failure);
 }
 
 void TimerModel::openStorageFolder()

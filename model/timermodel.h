@@ -1,6 +1,8 @@
 #pragma once
 
 #include "model/countdown.h"
+#include "model/figurelistmodel.h"
+#include "model/remindersound.h"
 #include "model/repairsourcelist.h"
 #include "projects/projectcatalog.h"
 #include "projects/projecteditoractions.h"
@@ -26,7 +28,6 @@ class DefaultsStore;
 class FileBrowser;
 class FileDialogs;
 class FileWriter;
-class Sound;
 class SoundService;
 class WakeSignal;
 
@@ -61,8 +62,8 @@ struct TimerServices {
 };
 
 // The one object that the views see: every piece of state and every operation. It is a thin
-// facade; the countdown, the record store, the project catalogue and the figures are plain
-// classes of their own.
+// facade; the countdown, the record store, the project catalogue, the figures and the reminder
+// sound are plain classes of their own.
 class TimerModel final : public QObject, public ProjectEditorActions {
     Q_OBJECT
     QML_ELEMENT
@@ -76,7 +77,7 @@ class TimerModel final : public QObject, public ProjectEditorActions {
     Q_PROPERTY(bool running READ running NOTIFY runningChanged FINAL)
     Q_PROPERTY(bool started READ started NOTIFY startedChanged FINAL)
     Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged FINAL)
-    Q_PROPERTY(QString mode READ mode NOTIFY modeChanged FINAL)
+    Q_PROPERTY(TimerMode mode READ mode NOTIFY modeChanged FINAL)
     Q_PROPERTY(double duration READ duration NOTIFY durationChanged FINAL)
     Q_PROPERTY(double elapsed READ elapsed NOTIFY elapsedChanged FINAL)
     Q_PROPERTY(double currentProgress READ currentProgress NOTIFY currentProgressChanged FINAL)
@@ -128,14 +129,23 @@ class TimerModel final : public QObject, public ProjectEditorActions {
     Q_PROPERTY(int selectedWeekOffset READ selectedWeekOffset NOTIFY selectedWeekOffsetChanged FINAL)
     Q_PROPERTY(double todayTotal READ todayTotal NOTIFY todayTotalChanged FINAL)
     Q_PROPERTY(QString todayDisplay READ todayDisplay NOTIFY todayTotalChanged FINAL)
-    // {total, slices: [{key, color, seconds, start, end, text}]} with the running session's slice.
-    Q_PROPERTY(QVariantMap todayDistribution READ todayDistribution NOTIFY todayTotalChanged FINAL)
+    // Today's ring and its legend, the running session's slice included. Roles: key, color,
+    // seconds, start, end, startAngle, sweepAngle, text.
+    Q_PROPERTY(FigureListModel *todaySlices READ todaySlices CONSTANT FINAL)
+    // Nothing counted today: no ring to draw.
+    Q_PROPERTY(bool todayChartEmpty READ todayChartEmpty NOTIFY todayChartEmptyChanged FINAL)
     Q_PROPERTY(QString weekLabel READ weekLabel NOTIFY weekChanged FINAL)
     Q_PROPERTY(QString weekSummary READ weekSummary NOTIFY weekChanged FINAL)
     Q_PROPERTY(int dailyGoalReached READ dailyGoalReached NOTIFY weekChanged FINAL)
     Q_PROPERTY(int longestSession READ longestSession NOTIFY weekChanged FINAL)
-    // Everything the review page draws: texts, the seven day columns and the legend.
-    Q_PROPERTY(QVariantMap weekReview READ weekReview NOTIFY weekChanged FINAL)
+    Q_PROPERTY(QString weekTotalText READ weekTotalText NOTIFY weekTextsChanged FINAL)
+    Q_PROPERTY(QString weekGoalText READ weekGoalText NOTIFY weekTextsChanged FINAL)
+    Q_PROPERTY(QString weekLongestText READ weekLongestText NOTIFY weekTextsChanged FINAL)
+    // The seven day columns. Roles: date, weekday, minutes, minutesText, and segments, a list of
+    // the day's bar from top to bottom with the roles project, color, minutes, height.
+    Q_PROPERTY(FigureListModel *weekColumns READ weekColumns CONSTANT FINAL)
+    // The week's projects with minutes. Roles: project, color, minutes, percent, fraction, text.
+    Q_PROPERTY(FigureListModel *weekLegend READ weekLegend CONSTANT FINAL)
 
     // Settings and sound
     Q_PROPERTY(int dailyGoalHours READ dailyGoalHours WRITE setDailyGoalHours NOTIFY dailyGoalHoursChanged FINAL)
@@ -146,6 +156,13 @@ class TimerModel final : public QObject, public ProjectEditorActions {
 
 public:
     using Clock = std::function<double()>;
+
+    // The timer's mode; its raw value "专注" is the text that names it.
+    enum class TimerMode { Focus };
+    Q_ENUM(TimerMode)
+    static QString rawValue(TimerMode mode);
+    // Focus for "专注", nothing for any other text.
+    static std::optional<TimerMode> timerMode(const QString &rawValue);
 
     TimerModel(DefaultsStore &defaults, Clock now, std::function<void()> completion = {},
                TimerServices services = {}, QObject *parent = nullptr);
@@ -163,7 +180,7 @@ public:
     bool started() const { return m_countdown.started(); }
     QString title() const { return m_title; }
     void setTitle(const QString &value);
-    QString mode() const { return m_mode; }
+    TimerMode mode() const { return m_mode; }
     double duration() const { return m_countdown.duration(); }
     double elapsed() const { return m_countdown.elapsed(); }
     double currentProgress() const { return m_countdown.currentProgress(); }
@@ -176,8 +193,7 @@ public:
     Q_INVOKABLE void reset();
     Q_INVOKABLE void tick();
     Q_INVOKABLE void preset(int minutes);
-    // The only mode is "专注"; any other text is not a mode and changes nothing.
-    Q_INVOKABLE void selectMode(const QString &mode);
+    Q_INVOKABLE void selectMode(TimerModel::TimerMode mode);
 
     // Finishing
     bool pendingReset() const { return m_pendingReset; }
@@ -200,7 +216,7 @@ public:
     Q_INVOKABLE void dismiss();
     Q_INVOKABLE void play(bool loop = false);
     Q_INVOKABLE void chooseAudio();
-    bool isSoundPlaying() const { return m_sound != nullptr; }
+    bool isSoundPlaying() const { return m_reminder.isPlaying(); }
 
     // Pages
     bool showRecords() const { return m_showRecords; }
@@ -296,7 +312,8 @@ public:
     FocusRecordList todayRecords() const { return m_stats.todayRecords(); }
     double todayTotal() const { return m_stats.todayTotal(liveSession()); }
     QString todayDisplay() const { return m_stats.todayDisplay(liveSession()); }
-    QVariantMap todayDistribution() const;
+    FigureListModel *todaySlices() const { return m_todaySlices; }
+    bool todayChartEmpty() const { return m_todayChartEmpty; }
     Q_INVOKABLE int todayProjectMinutes(const QString &project) const;
     FocusRecordList weekRecords() const { return m_stats.weekRecords(); }
     Q_INVOKABLE int dailyMinutes(double dayInstant) const;
@@ -308,16 +325,20 @@ public:
     int longestSession() const;
     QString weekLabel() const { return m_stats.weekLabel(); }
     QString weekSummary() const { return m_stats.weekSummary(); }
-    QVariantMap weekReview() const;
+    QString weekTotalText() const { return m_weekTotalText; }
+    QString weekGoalText() const { return m_weekGoalText; }
+    QString weekLongestText() const { return m_weekLongestText; }
+    FigureListModel *weekColumns() const { return m_weekColumns; }
+    FigureListModel *weekLegend() const { return m_weekLegend; }
     const FocusStats &stats() const { return m_stats; }
 
     // Settings and sound
     int dailyGoalHours() const { return m_dailyGoalHours; }
     void setDailyGoalHours(int value);
-    QString soundName() const;
-    void setSoundName(const QString &value);
-    QString customPath() const;
-    void setCustomPath(const QString &value);
+    QString soundName() const { return m_reminder.name(); }
+    void setSoundName(const QString &value) { m_reminder.setName(value); }
+    QString customPath() const { return m_reminder.customPath(); }
+    void setCustomPath(const QString &value) { m_reminder.setCustomPath(value); }
     bool alertOnce() const { return true; }
     QString error() const { return m_error; }
     void setError(const QString &value);
@@ -364,7 +385,9 @@ Q_SIGNALS:
     void deletedRecordChanged();
     void selectedWeekOffsetChanged();
     void todayTotalChanged();
+    void todayChartEmptyChanged();
     void weekChanged();
+    void weekTextsChanged();
     void dailyGoalHoursChanged();
     void soundNameChanged();
     void customPathChanged();
@@ -403,11 +426,10 @@ private:
     // Tells the views which catalogue fields an accepted operation assigned.
     void notifyCatalog(ProjectCatalog::Fields fields);
     void loadDailyGoal();
-    DefaultsStore &settingsStore() const;
-    // The imported sound read into memory; null when it cannot be read or played.
-    std::unique_ptr<Sound> createCustomSound(const QString &path) const;
-    // A copy that chooseAudio made: the only file an import may delete.
-    bool isImportedSound(const QString &path) const;
+    // The figure lists and their texts follow today's total and the week: rows change in place.
+    // QML hears of a signal before the model's own slots do, so these notify on their own.
+    void refreshToday();
+    void refreshWeek();
 
     DefaultsStore &m_defaults;
     Clock m_now;
@@ -419,7 +441,7 @@ private:
     FocusStats m_stats;
 
     QString m_title;
-    QString m_mode = QStringLiteral("专注");
+    TimerMode m_mode = TimerMode::Focus;
     bool m_pendingReset = false;
     bool m_pendingFinish = false;
     QString m_wrapDraft;
@@ -436,7 +458,16 @@ private:
     QString m_recordSearch;
     std::optional<FocusRecord> m_deletedRecord;
 
-    std::unique_ptr<Sound> m_sound;
+    ReminderSound m_reminder;
+    FigureListModel *m_todaySlices;
+    bool m_todayChartEmpty = true;
+    FigureListModel *m_weekColumns;
+    // One per column, the values of its segments role.
+    QList<FigureListModel *> m_weekSegments;
+    FigureListModel *m_weekLegend;
+    QString m_weekTotalText;
+    QString m_weekGoalText;
+    QString m_weekLongestText;
     QTimer m_ticker;
     // Midnight changes what "today" and the current week are, also while nothing runs.
     QTimer m_dayWatch;

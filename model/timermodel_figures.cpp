@@ -55,67 +55,57 @@ int TimerModel::longestSession() const
     return int(std::clamp<qint64>(m_stats.longestSession(), INT_MIN, INT_MAX));
 }
 
-QVariantMap TimerModel::todayDistribution() const
+void TimerModel::refreshToday()
 {
     const ReviewChart::TodayDistribution distribution
         = ReviewChart::todayDistribution(m_stats, liveSession());
-    QVariantList slices;
+    QList<FigureListModel::Row> slices;
+    slices.reserve(distribution.slices.size());
     for (const ReviewChart::Slice &slice : distribution.slices) {
-        slices.append(QVariantMap{
-            {QStringLiteral("key"), slice.key},
-            {QStringLiteral("color"), projectColor(slice.colorProject)},
-            {QStringLiteral("seconds"), slice.seconds},
-            {QStringLiteral("start"), slice.start},
-            {QStringLiteral("end"), slice.end},
-            {QStringLiteral("startAngle"), slice.startAngle},
-            {QStringLiteral("sweepAngle"), slice.sweepAngle},
-            {QStringLiteral("text"), slice.text},
-        });
+        slices.append({slice.key, projectColor(slice.colorProject), slice.seconds, slice.start,
+            slice.end, slice.startAngle, slice.sweepAngle, slice.text});
     }
-    return {{QStringLiteral("total"), distribution.total}, {QStringLiteral("slices"), slices}};
+    m_todaySlices->setRows(slices);
+    if (m_todayChartEmpty != distribution.isEmpty()) {
+        m_todayChartEmpty = distribution.isEmpty();
+        Q_EMIT todayChartEmptyChanged();
+    }
 }
 
-QVariantMap TimerModel::weekReview() const
+void TimerModel::refreshWeek()
 {
     const ReviewChart::WeekReview review
         = ReviewChart::weekReview(m_stats, m_catalog.projects(), m_dailyGoalHours);
-    QVariantList columns;
-    for (const ReviewChart::DayColumn &column : review.columns) {
-        QVariantList segments;
+    m_weekTotalText = review.totalText;
+    m_weekGoalText = review.goalText;
+    m_weekLongestText = review.longestText;
+    Q_EMIT weekTextsChanged();
+
+    // A column keeps its segment list for as long as it exists, so a column's delegate stays.
+    while (m_weekSegments.size() < review.columns.size())
+        m_weekSegments.append(new FigureListModel({"project", "color", "minutes", "height"}, this));
+    QList<FigureListModel::Row> columns;
+    columns.reserve(review.columns.size());
+    for (qsizetype i = 0; i < review.columns.size(); ++i) {
+        const ReviewChart::DayColumn &column = review.columns.at(i);
+        QList<FigureListModel::Row> segments;
         for (const ReviewChart::BarSegment &segment : column.segments) {
-            segments.append(QVariantMap{
-                {QStringLiteral("project"), segment.project},
-                {QStringLiteral("color"), projectColor(segment.project)},
-                {QStringLiteral("minutes"), segment.minutes},
-                {QStringLiteral("height"), segment.height},
-            });
+            segments.append(
+                {segment.project, projectColor(segment.project), segment.minutes, segment.height});
         }
-        columns.append(QVariantMap{
-            {QStringLiteral("date"), column.date},
-            {QStringLiteral("weekday"), column.weekday},
-            {QStringLiteral("segments"), segments},
-            {QStringLiteral("minutes"), column.minutes},
-            {QStringLiteral("minutesText"), column.minutesText},
-        });
+        m_weekSegments.at(i)->setRows(segments);
+        columns.append({column.date, column.weekday, column.minutes, column.minutesText,
+            QVariant::fromValue(m_weekSegments.at(i))});
     }
-    QVariantList legend;
+    m_weekColumns->setRows(columns);
+    while (m_weekSegments.size() > review.columns.size())
+        delete m_weekSegments.takeLast();
+
+    QList<FigureListModel::Row> legend;
+    legend.reserve(review.legend.size());
     for (const ReviewChart::LegendRow &row : review.legend) {
-        legend.append(QVariantMap{
-            {QStringLiteral("project"), row.project},
-            {QStringLiteral("color"), projectColor(row.project)},
-            {QStringLiteral("minutes"), row.minutes},
-            {QStringLiteral("percent"), row.percent},
-            {QStringLiteral("fraction"), row.fraction},
-            {QStringLiteral("text"), row.text},
-        });
+        legend.append({row.project, projectColor(row.project), row.minutes, row.percent,
+            row.fraction, row.text});
     }
-    return {
-        {QStringLiteral("label"), review.label},
-        {QStringLiteral("summary"), review.summary},
-        {QStringLiteral("totalText"), review.totalText},
-        {QStringLiteral("goalText"), review.goalText},
-        {QStringLiteral("longestText"), review.longestText},
-        {QStringLiteral("columns"), columns},
-        {QStringLiteral("legend"), legend},
-    };
+    m_weekLegend->setRows(legend);
 }

@@ -92,9 +92,25 @@ void TimerModel::preset(int minutes)
     setSeconds(0);
 }
 
-void TimerModel::selectMode(const QString &mode)
+QString TimerModel::rawValue(TimerMode mode)
 {
-    if (m_countdown.started() || mode != u"专注")
+    switch (mode) {
+    case TimerMode::Focus:
+        break;
+    }
+    return QStringLiteral("专注");
+}
+
+std::optional<TimerModel::TimerMode> TimerModel::timerMode(const QString &rawValue)
+{
+    if (rawValue == u"专注")
+        return TimerMode::Focus;
+    return std::nullopt;
+}
+
+void TimerModel::selectMode(TimerMode mode)
+{
+    if (m_countdown.started())
         return;
     m_mode = mode;
     Q_EMIT modeChanged();

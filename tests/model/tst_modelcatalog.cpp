@@ -139,9 +139,9 @@ private Q_SLOTS:
         operation(*f.model);
 
         // Today's live slice shows where the running time goes.
-        const QVariantList slices = f.model->todayDistribution().value(u"slices"_s).toList();
-        QCOMPARE(slices.size(), 1);
-        QCOMPARE(slices.first().toMap().value(u"key"_s).toString(), key);
+        const FigureListModel &slices = *f.model->todaySlices();
+        QCOMPARE(slices.count(), 1);
+        QCOMPARE(slices.value(0, "key").toString(), key);
         QCOMPARE(FocusStats::distributionKey(
                      f.model->selectedProject(), f.model->catalog().selectedSubproject()),
             selection);

@@ -1,4 +1,4 @@
-// The model's history, export, figures and sound operations as the views use them.
+// The model's history, export, figures and completion alert as the views use them.
 
 #include "doubles/failingfilewriter.h"
 #include "model/timermodel.h"
@@ -6,7 +6,6 @@
 #include "records/json/recordcodec.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -338,13 +337,13 @@ private Q_SLOTS:
         f.model->tick();
         QCOMPARE(f.model->todayTotal(), 2100.0);
         QCOMPARE(f.model->todayDisplay(), u"0:35"_s);
-        const QVariantList slices = f.model->todayDistribution().value(u"slices"_s).toList();
-        QCOMPARE(slices.size(), 2);
-        QCOMPARE(slices.at(1).toMap().value(u"key"_s).toString(), u"学习 / 阅读"_s);
-        QCOMPARE(slices.at(1).toMap().value(u"seconds"_s).toDouble(), 600.0);
+        const FigureListModel &slices = *f.model->todaySlices();
+        QCOMPARE(slices.count(), 2);
+        QCOMPARE(slices.value(1, "key").toString(), u"学习 / 阅读"_s);
+        QCOMPARE(slices.value(1, "seconds").toDouble(), 600.0);
         f.model->pause();
         QCOMPARE(f.model->todayTotal(), 1500.0);
-        QCOMPARE(f.model->todayDistribution().value(u"slices"_s).toList().size(), 1);
+        QCOMPARE(slices.count(), 1);
     }
 
     void shouldNotifyTodaysTotalOnEveryTickOfARunningSession()
@@ -354,10 +353,20 @@ private Q_SLOTS:
         f.model->tick();
         QCOMPARE(today.count(), 0);
         f.model->start();
+        const FigureListModel &slices = *f.model->todaySlices();
+        QSignalSpy removed(&slices, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(&slices, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(&slices, &QAbstractItemModel::dataChanged);
         f.clock.advance(1);
         f.model->tick();
         f.model->tick();
         QCOMPARE(today.count(), 3);
+        // The running slice changes in place: its time moves, its key stays.
+        QCOMPARE(removed.count() + reset.count(), 0);
+        QCOMPARE(changed.count(), 1);
+        const QList<int> roles = changed.first().at(2).value<QList<int>>();
+        QVERIFY(roles.contains(slices.roleNames().key("seconds")));
+        QVERIFY(!roles.contains(slices.roleNames().key("key")));
     }
 
     void shouldFollowTheGoalInTheWeekFigures()
@@ -378,7 +387,7 @@ private Q_SLOTS:
         QCOMPARE(f.model->weekSummary(), u"本周0段、共0小时0分钟；暂无项目投入；最长一段0分钟。"_s);
     }
 
-    // Alert and sound ---------------------------------------------------------------------
+    // Alert --------------------------------------------------------------------------
 
     void shouldShowTheAlertAndPlayTheSoundOnceAtTheEnd()
     {
@@ -394,115 +403,6 @@ private Q_SLOTS:
         QVERIFY(!f.alert.visible);
         QVERIFY(!f.model->isSoundPlaying());
         QCOMPARE(f.sound.log.events.last(), u"stop"_s);
-    }
-
-    void shouldReportASoundThatCannotPlay_data()
-    {
-        QTest::addColumn<QString>("soundName");
-        QTest::addColumn<bool>("failStart");
-        QTest::addColumn<bool>("expectError");
-        QTest::newRow("none plays nothing") << u"none"_s << false << false;
-        QTest::newRow("unknown name") << u"Basso"_s << false << true;
-        QTest::newRow("custom without a file") << u"custom"_s << false << true;
-        QTest::newRow("start fails") << u"Glass"_s << true << true;
-        QTest::newRow("Glass plays") << u"Glass"_s << false << false;
-    }
-
-    void shouldReportASoundThatCannotPlay()
-    {
-        QFETCH(QString, soundName);
-        QFETCH(bool, failStart);
-        QFETCH(bool, expectError);
-        ModelFixture f;
-        f.sound.unknownNames = {u"Basso"_s};
-        f.sound.failStart = failStart;
-        f.model->setSoundName(soundName);
-        f.model->play();
-        QCOMPARE(f.model->error(), expectError ? u"铃声无法播放，请重新选择音频。"_s : QString());
-    }
-
-    void shouldRestartThePreviewFromTheBeginning()
-    {
-        ModelFixture f;
-        f.model->play();
-        f.model->play();
-        QCOMPARE(f.sound.log.events, (QStringList{u"create:Glass"_s, u"loop:false"_s, u"start"_s,
-                                                  u"stop"_s, u"create:Glass"_s, u"loop:false"_s,
-                                                  u"start"_s}));
-    }
-
-    // Importing a sound -------------------------------------------------------------------
-
-    void shouldImportAnAudioFileAsTheCustomSound()
-    {
-        ModelFixture f;
-        const QString source = f.folder.filePath(u"bell.ogg"_s);
-        {
-            QFile file(source);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("OggS audio");
-        }
-        f.dialogs.audioPath = source;
-        f.model->chooseAudio();
-        const QString first = f.model->customPath();
-        QCOMPARE(f.model->soundName(), u"custom"_s);
-        QVERIFY(QFileInfo(first).fileName().endsWith(u".ogg"_s));
-        QCOMPARE(QFileInfo(first).fileName().size(), 36 + 4);
-        QCOMPARE(QFileInfo(first).fileName(), QFileInfo(first).fileName().toUpper().replace(u".OGG"_s, u".ogg"_s));
-        QCOMPARE(QFileInfo(first).absolutePath(), f.storage());
-
-        f.model->chooseAudio(); // the same file again: only the newer copy stays
-        const QString second = f.model->customPath();
-        QVERIFY(second != first);
-        QVERIFY(!QFileInfo::exists(first));
-        QVERIFY(QFileInfo::exists(second));
-        QVERIFY(QFileInfo::exists(source));
-        f.model->play();
-        QVERIFY(f.sound.log.events.contains(u"data:"_s + QFileInfo(second).fileName()));
-    }
-
-    void shouldRefuseAFileThatIsNotAudio()
-    {
-        ModelFixture f;
-        const QString good = f.folder.filePath(u"good.wav"_s);
-        const QString bad = f.folder.filePath(u"notes.mp3"_s);
-        for (const auto &[path, content] : {std::pair{good, QByteArray("RIFF")},
-                                            std::pair{bad, QByteArray("not audio")}}) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
-        f.dialogs.audioPath = good;
-        f.model->chooseAudio();
-        const QString kept = f.model->customPath();
-        f.dialogs.audioPath = bad;
-        f.model->chooseAudio();
-        QCOMPARE(f.model->error(), u"无法读取该音频，请选择其他音频文件。"_s);
-        QCOMPARE(f.model->customPath(), kept);
-        QCOMPARE(QDir(f.storage()).entryList(QDir::Files), QStringList{QFileInfo(kept).fileName()});
-    }
-
-    void shouldNameACopyWithoutExtensionWithATrailingDot()
-    {
-        ModelFixture f;
-        const QString source = f.folder.filePath(u"ring"_s);
-        QFile file(source);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("RIFF");
-        file.close();
-        f.dialogs.audioPath = source;
-        f.model->chooseAudio();
-        QVERIFY(f.model->customPath().endsWith(u'.'));
-    }
-
-    void shouldReportAFailedCopy()
-    {
-        ModelFixture f;
-        f.dialogs.audioPath = f.folder.filePath(u"missing.wav"_s);
-        f.model->chooseAudio();
-        QVERIFY(f.model->error().startsWith(u"导入失败："_s));
-        QVERIFY(f.model->customPath().isEmpty());
-        QCOMPARE(f.model->soundName(), u"Glass"_s);
     }
 
     void shouldOpenTheStorageFolder()

@@ -121,7 +121,7 @@ private Q_SLOTS:
         TimerModel &m = *f.model;
         QCOMPARE(m.display(), u"25:00"_s);
         QCOMPARE(m.remaining(), 1500.0);
-        QCOMPARE(m.mode(), u"专注"_s);
+        QCOMPARE(m.mode(), TimerModel::TimerMode::Focus);
         QVERIFY(!m.running() && !m.started());
         QCOMPARE(m.soundName(), u"Glass"_s);
         QCOMPARE(m.customPath(), QString());
@@ -258,12 +258,13 @@ private Q_SLOTS:
         Fixture f;
         f.model->setMinutes(5);
         f.model->start();
-        f.model->selectMode(u"专注"_s);
+        f.model->selectMode(TimerModel::TimerMode::Focus);
         QCOMPARE(f.model->minutes(), 5);
         f.model->reset();
-        f.model->selectMode(u"休息"_s);
-        QCOMPARE(f.model->minutes(), 5);
-        f.model->selectMode(u"专注"_s);
+        // "专注" is the one mode's text; any other text is no mode.
+        QCOMPARE(TimerModel::timerMode(u"休息"_s), std::nullopt);
+        QCOMPARE(TimerModel::timerMode(u"专注"_s), TimerModel::TimerMode::Focus);
+        f.model->selectMode(TimerModel::TimerMode::Focus);
         QCOMPARE(f.model->minutes(), 25);
     }
 

@@ -135,8 +135,8 @@ void TrayItem::updateIcon()
 
 void TrayItem::updateToolTip()
 {
-    m_icon.setToolTip(
-        TimerMenuLabel::toolTip(m_model.mode(), m_model.display(), m_model.running()));
+    m_icon.setToolTip(TimerMenuLabel::toolTip(
+        TimerModel::rawValue(m_model.mode()), m_model.display(), m_model.running()));
 }
 
 void TrayItem::updateStartPause()

@@ -6,31 +6,33 @@ import VelmorFocus
 Item {
     id: donut
 
-    // [{key, color, startAngle, sweepAngle}] in degrees clockwise from 12 o'clock.
-    property var slices: []
+    // Today's slices: their color, startAngle and sweepAngle, in degrees clockwise from 12
+    // o'clock.
+    property FigureListModel slices
 
     readonly property real radius: Math.min(width, height) / 2 - 15
 
     Repeater {
-        model: donut.slices.length
+        model: donut.slices
 
-        RingArc {
+        // The list changes its rows in place, so an arc stays and only moves.
+        Item {
             id: slice
 
-            required property int index
-            // Bound by position, so a new list of the same length keeps the arcs and only moves them.
-            readonly property var modelData: donut.slices[index] ?? {
-                "color": "transparent",
-                "startAngle": 0,
-                "sweepAngle": 0
-            }
+            required property color color
+            required property real startAngle
+            required property real sweepAngle
 
             anchors.fill: parent
-            radius: donut.radius
-            lineWidth: 22
-            color: slice.modelData.color
-            startAngle: -90 + slice.modelData.startAngle
-            sweepAngle: slice.modelData.sweepAngle
+
+            RingArc {
+                anchors.fill: parent
+                radius: donut.radius
+                lineWidth: 22
+                color: slice.color
+                startAngle: -90 + slice.startAngle
+                sweepAngle: slice.sweepAngle
+            }
         }
     }
 }

@@ -10,9 +10,7 @@ Rectangle {
 
     required property TimerModel model
 
-    readonly property var distribution: model.todayDistribution
-    readonly property var slices: distribution.slices || []
-    readonly property bool empty: !(distribution.total > 0)
+    readonly property bool empty: model.todayChartEmpty
 
     implicitHeight: content.implicitHeight + 36
     radius: 14
@@ -92,7 +90,7 @@ Rectangle {
                 DonutSegments {
                     objectName: "todaySegments"
                     anchors.fill: parent
-                    slices: card.slices
+                    slices: card.model.todaySlices
                 }
 
                 Column {
@@ -125,17 +123,14 @@ Rectangle {
                 spacing: 10
 
                 Repeater {
-                    model: card.slices.length
+                    model: card.model.todaySlices
 
                     RowLayout {
                         id: legendRow
 
-                        required property int index
-                        readonly property var modelData: card.slices[index] ?? {
-                            "key": "",
-                            "text": "",
-                            "color": "transparent"
-                        }
+                        required property string key
+                        required property color color
+                        required property string text
 
                         objectName: "legendRow"
                         Layout.fillWidth: true
@@ -145,12 +140,12 @@ Rectangle {
                             implicitWidth: 9
                             implicitHeight: 9
                             radius: 4.5
-                            color: legendRow.modelData.color
+                            color: legendRow.color
                         }
                         Label {
                             objectName: "legendKey"
                             Layout.fillWidth: true
-                            text: legendRow.modelData.key
+                            text: legendRow.key
                             elide: Text.ElideRight
                             maximumLineCount: 1
                             font.family: Theme.fontFamily
@@ -160,7 +155,7 @@ Rectangle {
                         Label {
                             objectName: "legendValue"
                             Layout.leftMargin: 6
-                            text: legendRow.modelData.text
+                            text: legendRow.text
                             font.family: Theme.monoFontFamily
                             font.pixelSize: Theme.captionSize
                             color: Theme.secondary

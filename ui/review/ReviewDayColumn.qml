@@ -6,8 +6,10 @@ import VelmorFocus
 Column {
     id: column
 
-    // {date, weekday, segments: [{project, color, minutes, height}], minutes, minutesText}
-    required property var day
+    // The roles of a row of the week's columns.
+    required property string weekday
+    required property string minutesText
+    required property FigureListModel segments
 
     spacing: 6
 
@@ -25,17 +27,18 @@ Column {
             spacing: 2
 
             Repeater {
-                model: column.day.segments
+                model: column.segments
 
                 Rectangle {
-                    required property var modelData
+                    required property string project
+                    required property int minutes
+                    required height
+                    required color
 
                     objectName: "reviewSegment"
                     width: parent.width
-                    height: modelData.height
-                    color: modelData.color
                     Accessible.role: Accessible.Graphic
-                    Accessible.name: modelData.project + " " + modelData.minutes + "m"
+                    Accessible.name: project + " " + minutes + "m"
                 }
             }
         }
@@ -44,7 +47,7 @@ Column {
         objectName: "reviewWeekday"
         width: column.width
         horizontalAlignment: Text.AlignHCenter
-        text: column.day.weekday
+        text: column.weekday
         font.family: Theme.fontFamily
         font.pixelSize: Theme.captionSize
         color: Theme.ink
@@ -53,7 +56,7 @@ Column {
         objectName: "reviewDayMinutes"
         width: column.width
         horizontalAlignment: Text.AlignHCenter
-        text: column.day.minutesText
+        text: column.minutesText
         font.family: Theme.fontFamily
         font.pixelSize: Theme.caption2Size
         color: Theme.secondary

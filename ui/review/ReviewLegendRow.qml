@@ -7,8 +7,11 @@ import VelmorFocus
 ColumnLayout {
     id: row
 
-    // {project, color, minutes, percent, fraction, text}
-    required property var entry
+    // The roles of a row of the week's legend.
+    required property string project
+    required property color color
+    required property real fraction
+    required property string text
 
     spacing: 5
 
@@ -20,12 +23,12 @@ ColumnLayout {
             implicitWidth: 8
             implicitHeight: 8
             radius: 4
-            color: row.entry.color
+            color: row.color
         }
         Label {
             objectName: "reviewLegendName"
             Layout.fillWidth: true
-            text: row.entry.project
+            text: row.project
             elide: Text.ElideRight
             font.family: Theme.fontFamily
             font.pixelSize: Theme.captionSize
@@ -33,7 +36,7 @@ ColumnLayout {
         }
         Label {
             objectName: "reviewLegendText"
-            text: row.entry.text
+            text: row.text
             font.family: Theme.fontFamily
             font.pixelSize: Theme.captionSize
             color: Theme.ink
@@ -48,10 +51,10 @@ ColumnLayout {
 
         Rectangle {
             objectName: "reviewLegendFill"
-            width: parent.width * row.entry.fraction
+            width: parent.width * row.fraction
             height: parent.height
             radius: 3
-            color: row.entry.color
+            color: row.color
         }
     }
 }

@@ -4,13 +4,11 @@ import QtQuick.Layouts
 import VelmorFocus
 
 // The weekly review: key figures, the summary sentence, a stacked bar per day and the project
-// shares of the selected week. Everything shown comes from model.weekReview.
+// shares of the selected week, all from the model's week figures.
 Item {
     id: page
 
     required property TimerModel model
-
-    readonly property var review: model.weekReview
 
     Flickable {
         id: flick
@@ -97,21 +95,21 @@ Item {
                     width: metrics.cardWidth
                     title: "本周专注"
                     symbol: "clock"
-                    value: page.review.totalText
+                    value: page.model.weekTotalText
                     valueName: "reviewTotal"
                 }
                 ReviewMetricCard {
                     width: metrics.cardWidth
                     title: "目标达成"
                     symbol: "target"
-                    value: page.review.goalText
+                    value: page.model.weekGoalText
                     valueName: "reviewGoal"
                 }
                 ReviewMetricCard {
                     width: metrics.cardWidth
                     title: "最长单段"
                     symbol: "hourglass"
-                    value: page.review.longestText
+                    value: page.model.weekLongestText
                     valueName: "reviewLongest"
                 }
             }
@@ -167,26 +165,20 @@ Item {
                         spacing: 12
 
                         Repeater {
-                            model: page.review.columns
+                            model: page.model.weekColumns
 
                             ReviewDayColumn {
-                                required property var modelData
-
                                 objectName: "reviewColumn"
                                 width: days.columnWidth
-                                day: modelData
                             }
                         }
                     }
                     Repeater {
-                        model: page.review.legend
+                        model: page.model.weekLegend
 
                         ReviewLegendRow {
-                            required property var modelData
-
                             objectName: "reviewLegendRow"
                             Layout.fillWidth: true
-                            entry: modelData
                         }
                     }
                 }

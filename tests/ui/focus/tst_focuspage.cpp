@@ -563,10 +563,11 @@ private Q_SLOTS:
         QCOMPARE(legend(),
             (QStringList {
                 u"学习|30分 · 25%"_s, u"学习 / 阅读|30分 · 25%"_s, u"工作|60分 · 50%"_s}));
-        const QVariantList slices = item(u"todaySegments"_s)->property("slices").toList();
-        QCOMPARE(slices.size(), 3);
-        QCOMPARE(slices.first().toMap().value(u"start"_s).toDouble(), 0.0);
-        QCOMPARE(slices.last().toMap().value(u"end"_s).toDouble(), 1.0);
+        const auto *slices =
+            item(u"todaySegments"_s)->property("slices").value<FigureListModel *>();
+        QCOMPARE(slices->count(), 3);
+        QCOMPARE(slices->value(0, "start").toDouble(), 0.0);
+        QCOMPARE(slices->value(2, "end").toDouble(), 1.0);
     }
 
     void shouldShowTheToastForAWhileThenClearIt()
