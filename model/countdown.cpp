@@ -4,10 +4,7 @@
 #include <cmath>
 #include <limits>
 
-Countdown::Countdown(Clock now)
-    : m_now(std::move(now))
-{
-}
+Countdown::Countdown(Clock now) : m_now(std::move(now)) { }
 
 double Countdown::duration() const
 {
@@ -35,7 +32,9 @@ QString Countdown::display() const
     const qint64 h = s / 3600;
     const qint64 m = (s / 60) % 60;
     const qint64 sec = s % 60;
-    const auto two = [](qint64 v) { return QString::number(v).rightJustified(2, u'0'); };
+    const auto two = [](qint64 v) {
+        return QString::number(v).rightJustified(2, u'0');
+    };
     if (h > 0)
         return QString::number(h) + u':' + two(m) + u':' + two(sec);
     return two(m) + u':' + two(sec);
@@ -50,8 +49,8 @@ bool Countdown::canStartOrResume() const
     return true;
 }
 
-bool Countdown::startOrResume(const QString &title, const QString &project,
-                              const std::optional<QString> &subproject)
+bool Countdown::startOrResume(
+    const QString &title, const QString &project, const std::optional<QString> &subproject)
 {
     if (!m_started) {
         if (!(duration() > 0))

@@ -48,8 +48,8 @@ public:
     // start is split around closing the alert: first whether anything happens at all, then the
     // fresh start or the resume. Returns false when a fresh start is refused (length 0).
     bool canStartOrResume() const;
-    bool startOrResume(const QString &title, const QString &project,
-                       const std::optional<QString> &subproject);
+    bool startOrResume(
+        const QString &title, const QString &project, const std::optional<QString> &subproject);
 
     enum class TickOutcome { Idle, Counting, ReachedZero };
     // Recomputes remaining from the deadline. On ReachedZero the countdown is finished and

@@ -6,7 +6,10 @@
 // The records that a session becomes when it ends.
 namespace SessionRecord {
 
-inline QString untitled() { return QStringLiteral("未命名专注"); }
+inline QString untitled()
+{
+    return QStringLiteral("未命名专注");
+}
 
 // A session that ran to zero: it ends at the deadline it reached, not when that was noticed, and
 // lasts its planned length. A title of only white space counts as no title.

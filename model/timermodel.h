@@ -12,11 +12,11 @@
 
 #include <QColor>
 #include <QObject>
-#include <QtQml/qqmlregistration.h>
 #include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVariantMap>
+#include <QtQml/qqmlregistration.h>
 
 #include <functional>
 #include <future>
@@ -84,49 +84,64 @@ class TimerModel final : public QObject, public ProjectEditorActions {
     Q_PROPERTY(QString display READ display NOTIFY displayChanged FINAL)
 
     // Finishing
-    Q_PROPERTY(bool pendingReset READ pendingReset WRITE setPendingReset NOTIFY pendingResetChanged FINAL)
-    Q_PROPERTY(bool pendingFinish READ pendingFinish WRITE setPendingFinish NOTIFY pendingFinishChanged FINAL)
+    Q_PROPERTY(
+        bool pendingReset READ pendingReset WRITE setPendingReset NOTIFY pendingResetChanged FINAL)
+    Q_PROPERTY(bool pendingFinish READ pendingFinish WRITE setPendingFinish NOTIFY
+            pendingFinishChanged FINAL)
     Q_PROPERTY(QString wrapDraft READ wrapDraft WRITE setWrapDraft NOTIFY wrapDraftChanged FINAL)
     Q_PROPERTY(QString toast READ toast WRITE setToast NOTIFY toastChanged FINAL)
 
     // Pages
-    Q_PROPERTY(bool showRecords READ showRecords WRITE setShowRecords NOTIFY showRecordsChanged FINAL)
+    Q_PROPERTY(
+        bool showRecords READ showRecords WRITE setShowRecords NOTIFY showRecordsChanged FINAL)
     Q_PROPERTY(bool showReview READ showReview WRITE setShowReview NOTIFY showReviewChanged FINAL)
-    Q_PROPERTY(bool showSettings READ showSettings WRITE setShowSettings NOTIFY showSettingsChanged FINAL)
+    Q_PROPERTY(
+        bool showSettings READ showSettings WRITE setShowSettings NOTIFY showSettingsChanged FINAL)
 
     // Projects
     Q_PROPERTY(QStringList projects READ projects NOTIFY projectsChanged FINAL)
     Q_PROPERTY(QVariantMap subprojects READ subprojectsMap NOTIFY subprojectsChanged FINAL)
-    Q_PROPERTY(QVariantMap projectColorIndices READ projectColorIndices NOTIFY projectColorIndicesChanged FINAL)
-    Q_PROPERTY(QVariantMap customProjectColors READ customProjectColors NOTIFY customProjectColorsChanged FINAL)
-    Q_PROPERTY(QString selectedProject READ selectedProject WRITE setSelectedProject NOTIFY selectedProjectChanged FINAL)
+    Q_PROPERTY(QVariantMap projectColorIndices READ projectColorIndices NOTIFY
+            projectColorIndicesChanged FINAL)
+    Q_PROPERTY(QVariantMap customProjectColors READ customProjectColors NOTIFY
+            customProjectColorsChanged FINAL)
+    Q_PROPERTY(QString selectedProject READ selectedProject WRITE setSelectedProject NOTIFY
+            selectedProjectChanged FINAL)
     // Empty while no subproject is selected (subproject names are never empty).
-    Q_PROPERTY(QString selectedSubproject READ selectedSubproject WRITE setSelectedSubproject NOTIFY selectedSubprojectChanged FINAL)
+    Q_PROPERTY(QString selectedSubproject READ selectedSubproject WRITE setSelectedSubproject NOTIFY
+            selectedSubprojectChanged FINAL)
     // [{name, color}] in palette order.
     Q_PROPERTY(QVariantList projectPalette READ projectPalette CONSTANT FINAL)
 
     // Records
     Q_PROPERTY(QList<FocusRecord> records READ records NOTIFY recordsChanged FINAL)
-    Q_PROPERTY(QString recordError READ recordError WRITE setRecordError NOTIFY recordErrorChanged FINAL)
+    Q_PROPERTY(
+        QString recordError READ recordError WRITE setRecordError NOTIFY recordErrorChanged FINAL)
     // False after a failed load, until a repair.
     Q_PROPERTY(bool recordsReadable READ recordsReadable NOTIFY recordsReadableChanged FINAL)
     // Sessions that ended while writing was locked, kept for the repair to write.
     Q_PROPERTY(int waitingSessions READ waitingSessions NOTIFY waitingSessionsChanged FINAL)
     Q_PROPERTY(QString waitingText READ waitingText NOTIFY waitingSessionsChanged FINAL)
     // The repair sheet is shown.
-    Q_PROPERTY(bool pendingRepair READ pendingRepair WRITE setPendingRepair NOTIFY pendingRepairChanged FINAL)
+    Q_PROPERTY(bool pendingRepair READ pendingRepair WRITE setPendingRepair NOTIFY
+            pendingRepairChanged FINAL)
     Q_PROPERTY(RepairSourceList *repairSources READ repairSources CONSTANT FINAL)
     // Quitting would drop waiting sessions: the confirmation is to be shown.
-    Q_PROPERTY(bool pendingQuit READ pendingQuit WRITE setPendingQuit NOTIFY pendingQuitChanged FINAL)
+    Q_PROPERTY(
+        bool pendingQuit READ pendingQuit WRITE setPendingQuit NOTIFY pendingQuitChanged FINAL)
 
-    Q_PROPERTY(QString recordRange READ recordRange WRITE setRecordRange NOTIFY recordRangeChanged FINAL)
-    Q_PROPERTY(QString recordProject READ recordProject WRITE setRecordProject NOTIFY recordProjectChanged FINAL)
-    Q_PROPERTY(QString recordSearch READ recordSearch WRITE setRecordSearch NOTIFY recordSearchChanged FINAL)
+    Q_PROPERTY(
+        QString recordRange READ recordRange WRITE setRecordRange NOTIFY recordRangeChanged FINAL)
+    Q_PROPERTY(QString recordProject READ recordProject WRITE setRecordProject NOTIFY
+            recordProjectChanged FINAL)
+    Q_PROPERTY(QString recordSearch READ recordSearch WRITE setRecordSearch NOTIFY
+            recordSearchChanged FINAL)
     // The last deleted record (a FocusRecord), or null.
     Q_PROPERTY(QVariant deletedRecord READ deletedRecordValue NOTIFY deletedRecordChanged FINAL)
 
     // Figures
-    Q_PROPERTY(int selectedWeekOffset READ selectedWeekOffset NOTIFY selectedWeekOffsetChanged FINAL)
+    Q_PROPERTY(
+        int selectedWeekOffset READ selectedWeekOffset NOTIFY selectedWeekOffsetChanged FINAL)
     Q_PROPERTY(double todayTotal READ todayTotal NOTIFY todayTotalChanged FINAL)
     Q_PROPERTY(QString todayDisplay READ todayDisplay NOTIFY todayTotalChanged FINAL)
     // Today's ring and its legend, the running session's slice included. Roles: key, color,
@@ -148,9 +163,11 @@ class TimerModel final : public QObject, public ProjectEditorActions {
     Q_PROPERTY(FigureListModel *weekLegend READ weekLegend CONSTANT FINAL)
 
     // Settings and sound
-    Q_PROPERTY(int dailyGoalHours READ dailyGoalHours WRITE setDailyGoalHours NOTIFY dailyGoalHoursChanged FINAL)
+    Q_PROPERTY(int dailyGoalHours READ dailyGoalHours WRITE setDailyGoalHours NOTIFY
+            dailyGoalHoursChanged FINAL)
     Q_PROPERTY(QString soundName READ soundName WRITE setSoundName NOTIFY soundNameChanged FINAL)
-    Q_PROPERTY(QString customPath READ customPath WRITE setCustomPath NOTIFY customPathChanged FINAL)
+    Q_PROPERTY(
+        QString customPath READ customPath WRITE setCustomPath NOTIFY customPathChanged FINAL)
     Q_PROPERTY(bool alertOnce READ alertOnce CONSTANT FINAL)
     Q_PROPERTY(QString error READ error WRITE setError NOTIFY errorChanged FINAL)
 
@@ -165,7 +182,7 @@ public:
     static std::optional<TimerMode> timerMode(const QString &rawValue);
 
     TimerModel(DefaultsStore &defaults, Clock now, std::function<void()> completion = {},
-               TimerServices services = {}, QObject *parent = nullptr);
+        TimerServices services = {}, QObject *parent = nullptr);
     ~TimerModel() override;
 
     // Countdown
@@ -233,7 +250,10 @@ public:
     QVariantMap customProjectColors() const { return m_catalog.customColorsValue(); }
     QString selectedProject() const { return m_catalog.selectedProject(); }
     void setSelectedProject(const QString &project);
-    QString selectedSubproject() const { return m_catalog.selectedSubproject().value_or(QString()); }
+    QString selectedSubproject() const
+    {
+        return m_catalog.selectedSubproject().value_or(QString());
+    }
     void setSelectedSubproject(const QString &subproject);
     QVariantList projectPalette() const;
     const ProjectCatalog &catalog() const { return m_catalog; }
@@ -249,16 +269,16 @@ public:
     std::optional<QColor> customColorInForce(const QString &project) const override;
     Q_INVOKABLE void persistProjects();
     Q_INVOKABLE bool addProject(const QString &name) override;
-    Q_INVOKABLE bool renameProject(const QString &oldName, const QString &newName,
-                                   int colorIndex) override;
+    Q_INVOKABLE bool renameProject(
+        const QString &oldName, const QString &newName, int colorIndex) override;
     Q_INVOKABLE void setCustomColor(const QString &project, const QColor &color) override;
     Q_INVOKABLE void removeCustomColor(const QString &project) override;
     Q_INVOKABLE void deleteProject(const QString &name);
     Q_INVOKABLE void moveProject(const QString &name, int step);
     Q_INVOKABLE void addSubproject(const QString &subproject, const QString &project) override;
     Q_INVOKABLE void removeSubproject(const QString &subproject, const QString &project);
-    Q_INVOKABLE void renameSubproject(const QString &oldName, const QString &newName,
-                                      const QString &project) override;
+    Q_INVOKABLE void renameSubproject(
+        const QString &oldName, const QString &newName, const QString &project) override;
     Q_INVOKABLE void moveSubproject(const QString &subproject, const QString &project, int step);
 
     // Records

@@ -57,8 +57,8 @@ int TimerModel::longestSession() const
 
 void TimerModel::refreshToday()
 {
-    const ReviewChart::TodayDistribution distribution
-        = ReviewChart::todayDistribution(m_stats, liveSession());
+    const ReviewChart::TodayDistribution distribution =
+        ReviewChart::todayDistribution(m_stats, liveSession());
     QList<FigureListModel::Row> slices;
     slices.reserve(distribution.slices.size());
     for (const ReviewChart::Slice &slice : distribution.slices) {
@@ -74,8 +74,8 @@ void TimerModel::refreshToday()
 
 void TimerModel::refreshWeek()
 {
-    const ReviewChart::WeekReview review
-        = ReviewChart::weekReview(m_stats, m_catalog.projects(), m_dailyGoalHours);
+    const ReviewChart::WeekReview review =
+        ReviewChart::weekReview(m_stats, m_catalog.projects(), m_dailyGoalHours);
     m_weekTotalText = review.totalText;
     m_weekGoalText = review.goalText;
     m_weekLongestText = review.longestText;

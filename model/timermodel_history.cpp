@@ -82,11 +82,12 @@ void TimerModel::exportCSV()
 {
     if (!m_services.dialogs)
         return;
-    const std::optional<QString> path
-        = m_services.dialogs->chooseSavePath(CsvExport::suggestedFileName(), CsvExport::nameFilter());
+    const std::optional<QString> path =
+        m_services.dialogs->chooseSavePath(CsvExport::suggestedFileName(), CsvExport::nameFilter());
     if (!path || path->isEmpty())
         return;
-    FileWriter &writer = m_services.fileWriter ? *m_services.fileWriter : AtomicFileWriter::instance();
+    FileWriter &writer =
+        m_services.fileWriter ? *m_services.fileWriter : AtomicFileWriter::instance();
     const FileWriter::Result result = CsvExport::write(writer, *path, loadedRecords());
     if (!result.ok)
         setRecordError(CsvExport::failurePrefix() + result.error);

@@ -32,8 +32,8 @@ void TimerModel::setSelectedProject(const QString &project)
 
 void TimerModel::setSelectedSubproject(const QString &subproject)
 {
-    m_catalog.setSelectedSubproject(subproject.isEmpty() ? std::nullopt
-                                                         : std::optional<QString>(subproject));
+    m_catalog.setSelectedSubproject(
+        subproject.isEmpty() ? std::nullopt : std::optional<QString>(subproject));
     notifyCatalog(ProjectCatalog::SelectedSubproject);
 }
 
@@ -132,8 +132,8 @@ void TimerModel::removeSubproject(const QString &subproject, const QString &proj
     notifyCatalog(m_catalog.removeSubproject(subproject, project).fields);
 }
 
-void TimerModel::renameSubproject(const QString &oldName, const QString &newName,
-                                  const QString &project)
+void TimerModel::renameSubproject(
+    const QString &oldName, const QString &newName, const QString &project)
 {
     const ProjectCatalog::Change change = m_catalog.renameSubproject(oldName, newName, project);
     if (!change)

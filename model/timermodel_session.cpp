@@ -6,16 +6,18 @@
 
 TimerModel::CountdownSnapshot TimerModel::snapshot() const
 {
-    return {m_countdown.remaining(),       m_countdown.running(),  m_countdown.started(),
-            m_countdown.duration(),        m_countdown.elapsed(),  m_countdown.currentProgress(),
-            m_countdown.display()};
+    return {m_countdown.remaining(), m_countdown.running(), m_countdown.started(),
+        m_countdown.duration(), m_countdown.elapsed(), m_countdown.currentProgress(),
+        m_countdown.display()};
 }
 
 void TimerModel::notifyCountdown(const CountdownSnapshot &before, bool remainingAssigned)
 {
     const CountdownSnapshot after = snapshot();
     // Exact comparisons on purpose: any change at all must reach the views.
-    const auto differs = [](double a, double b) { return !(a == b) && !(a != a && b != b); };
+    const auto differs = [](double a, double b) {
+        return !(a == b) && !(a != a && b != b);
+    };
     if (remainingAssigned || differs(before.remaining, after.remaining))
         Q_EMIT remainingChanged();
     if (before.running != after.running)
@@ -184,7 +186,8 @@ void TimerModel::commitEarly(const std::optional<QString> &wrapUp)
     if (!saveRecords(updated))
         return;
     setPendingFinish(false);
-    setToast(QStringLiteral("已记录") + QString::number(qint64(spent / 60)) + QStringLiteral("分钟专注。"));
+    setToast(QStringLiteral("已记录") + QString::number(qint64(spent / 60))
+        + QStringLiteral("分钟专注。"));
     const CountdownSnapshot before = snapshot();
     m_countdown.clearAfterCommit();
     notifyCountdown(before);

@@ -45,8 +45,8 @@ QVariant normalized(const QVariant &value);
 bool isInteger(const QVariant &value);
 bool isNumber(const QVariant &value); // integer or double
 bool isString(const QVariant &value);
-bool isStringList(const QVariant &value);  // a list whose every element is a string
-bool isDoubleList(const QVariant &value);  // a list whose every element is a number
+bool isStringList(const QVariant &value); // a list whose every element is a string
+bool isDoubleList(const QVariant &value); // a list whose every element is a number
 bool isMap(const QVariant &value);
 
 QStringList toStringList(const QVariant &value); // assumes isStringList

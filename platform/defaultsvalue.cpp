@@ -80,7 +80,10 @@ bool isNumber(const QVariant &value)
         || value.typeId() == QMetaType::Float;
 }
 
-bool isString(const QVariant &value) { return value.typeId() == QMetaType::QString; }
+bool isString(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QString;
+}
 
 bool isStringList(const QVariant &value)
 {
@@ -100,9 +103,15 @@ bool isDoubleList(const QVariant &value)
     return std::all_of(list.cbegin(), list.cend(), [](const QVariant &v) { return isNumber(v); });
 }
 
-bool isMap(const QVariant &value) { return value.typeId() == QMetaType::QVariantMap; }
+bool isMap(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QVariantMap;
+}
 
-QStringList toStringList(const QVariant &value) { return value.toStringList(); }
+QStringList toStringList(const QVariant &value)
+{
+    return value.toStringList();
+}
 
 QList<double> toDoubleList(const QVariant &value)
 {

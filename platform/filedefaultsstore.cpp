@@ -32,31 +32,32 @@ QJsonValue toTagged(const QVariant &value)
     switch (value.typeId()) {
     case QMetaType::LongLong:
         // As text, so that every 64-bit value reads back exactly.
-        return QJsonObject{{QStringLiteral("int"), QString::number(value.toLongLong())}};
+        return QJsonObject {{QStringLiteral("int"), QString::number(value.toLongLong())}};
     case QMetaType::Double: {
         const double d = value.toDouble();
         if (std::isfinite(d))
-            return QJsonObject{{QStringLiteral("double"), d}};
-        return QJsonObject{{QStringLiteral("double"), QString::number(d)}};
+            return QJsonObject {{QStringLiteral("double"), d}};
+        return QJsonObject {{QStringLiteral("double"), QString::number(d)}};
     }
     case QMetaType::Bool:
-        return QJsonObject{{QStringLiteral("bool"), value.toBool()}};
+        return QJsonObject {{QStringLiteral("bool"), value.toBool()}};
     case QMetaType::QString:
-        return QJsonObject{{QStringLiteral("string"), value.toString()}};
+        return QJsonObject {{QStringLiteral("string"), value.toString()}};
     case QMetaType::QByteArray:
-        return QJsonObject{{QStringLiteral("bytes"), QString::fromLatin1(value.toByteArray().toBase64())}};
+        return QJsonObject {
+            {QStringLiteral("bytes"), QString::fromLatin1(value.toByteArray().toBase64())}};
     case QMetaType::QVariantList: {
         QJsonArray array;
         for (const QVariant &element : value.toList())
             array.append(toTagged(element));
-        return QJsonObject{{QStringLiteral("list"), array}};
+        return QJsonObject {{QStringLiteral("list"), array}};
     }
     case QMetaType::QVariantMap: {
         QJsonObject object;
         const QVariantMap map = value.toMap();
         for (auto it = map.cbegin(); it != map.cend(); ++it)
             object.insert(it.key(), toTagged(it.value()));
-        return QJsonObject{{QStringLiteral("map"), object}};
+        return QJsonObject {{QStringLiteral("map"), object}};
     }
     default:
         return {};
@@ -91,8 +92,8 @@ QVariant fromTagged(const QJsonValue &tagged)
     if (type == u"bytes") {
         if (!v.isString())
             return {};
-        const auto decoded = QByteArray::fromBase64Encoding(v.toString().toLatin1(),
-                                                            QByteArray::AbortOnBase64DecodingErrors);
+        const auto decoded = QByteArray::fromBase64Encoding(
+            v.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         return decoded ? QVariant(*decoded) : QVariant();
     }
     if (type == u"list") {
@@ -126,15 +127,17 @@ QVariant fromTagged(const QJsonValue &tagged)
 } // namespace
 
 FileDefaultsStore::FileDefaultsStore(QString folder, FileWriter &writer)
-    : m_folder(std::move(folder))
-    , m_writer(writer)
+    : m_folder(std::move(folder)), m_writer(writer)
 {
     // One store per process, created once the instance lock is held: a half-done write of an
     // earlier run is nobody's.
     AtomicFileWriter::removeLeftovers(m_folder, isValidKey);
 }
 
-QString FileDefaultsStore::pathOf(const QString &key) const { return QDir(m_folder).filePath(key); }
+QString FileDefaultsStore::pathOf(const QString &key) const
+{
+    return QDir(m_folder).filePath(key);
+}
 
 QByteArray FileDefaultsStore::encodeValue(const QVariant &value)
 {
@@ -180,7 +183,8 @@ QVariant FileDefaultsStore::value(const QString &key) const
     if (read.bytes)
         result = decodeValue(*read.bytes);
     if (!result.isValid() && read.opened != UserFiles::Opened::Missing)
-        qWarning("defaults: the stored value of %s is unreadable and reads as absent", qPrintable(key));
+        qWarning(
+            "defaults: the stored value of %s is unreadable and reads as absent", qPrintable(key));
     // Byte values (the record copy) can be large and are read once at start-up: not kept.
     if (result.typeId() != QMetaType::QByteArray) {
         const QMutexLocker locker(&m_cacheLock);

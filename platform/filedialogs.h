@@ -8,8 +8,7 @@
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    virtual std::optional<QString> chooseSavePath(const QString &suggestedName,
-                                                  const QString &nameFilter)
-        = 0;
+    virtual std::optional<QString> chooseSavePath(
+        const QString &suggestedName, const QString &nameFilter) = 0;
     virtual std::optional<QString> chooseAudioFile() = 0;
 };

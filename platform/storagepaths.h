@@ -13,6 +13,9 @@ std::optional<QString> storageFolder();
 // "$XDG_CONFIG_HOME/VelmorTimer", where the defaults store keeps its values.
 QString defaultsFolder();
 
-inline QString recordFileName() { return QStringLiteral("focus-records.json"); }
+inline QString recordFileName()
+{
+    return QStringLiteral("focus-records.json");
+}
 
 } // namespace StoragePaths

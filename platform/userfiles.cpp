@@ -6,8 +6,8 @@
 #include <QStringList>
 
 #include <cerrno>
-#include <new>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 

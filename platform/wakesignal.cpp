@@ -10,10 +10,8 @@ void LogindWakeSignal::listen()
     if (!bus.isConnected())
         return;
     m_connected = bus.connect(QStringLiteral("org.freedesktop.login1"),
-                              QStringLiteral("/org/freedesktop/login1"),
-                              QStringLiteral("org.freedesktop.login1.Manager"),
-                              QStringLiteral("PrepareForSleep"), this,
-                              SLOT(onPrepareForSleep(bool)));
+        QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
+        QStringLiteral("PrepareForSleep"), this, SLOT(onPrepareForSleep(bool)));
 }
 
 void LogindWakeSignal::onPrepareForSleep(bool sleeping)

@@ -6,15 +6,14 @@
 // A clock that moves only when the test moves it. Copies of clock() share the same time.
 class FakeClock {
 public:
-    explicit FakeClock(double start = 700000000.0)
-        : m_time(std::make_shared<double>(start))
-    {
-    }
+    explicit FakeClock(double start = 700000000.0) : m_time(std::make_shared<double>(start)) { }
 
     std::function<double()> clock() const
     {
         auto time = m_time;
-        return [time] { return *time; };
+        return [time] {
+            return *time;
+        };
     }
     double now() const { return *m_time; }
     void set(double instant) { *m_time = instant; }

@@ -134,7 +134,8 @@ private Q_SLOTS:
         FakeClock clock;
         Countdown countdown(clock.clock());
         countdown.setLength(std::numeric_limits<int>::max(), 59, 59);
-        QCOMPARE(countdown.duration(), double(qint64(std::numeric_limits<int>::max()) * 3600 + 3599));
+        QCOMPARE(
+            countdown.duration(), double(qint64(std::numeric_limits<int>::max()) * 3600 + 3599));
     }
 };
 

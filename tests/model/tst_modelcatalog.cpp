@@ -39,11 +39,11 @@ private Q_SLOTS:
         QCOMPARE(after.at(0).project, u"学习"_s);
         QCOMPARE(after.at(1).id, before.at(1).id);
         QCOMPARE(after.at(1).project, u"客户"_s);
-        QCOMPARE(f.model->projects(), (QStringList{u"学习"_s, u"客户"_s, u"个人"_s}));
+        QCOMPARE(f.model->projects(), (QStringList {u"学习"_s, u"客户"_s, u"个人"_s}));
         // The records are saved before the catalogue is written.
         QCOMPARE(f.defaults.writtenKeys,
-                 (QStringList{u"focus-records"_s, u"timer-projects"_s, u"timer-project-colors"_s,
-                              u"timer-custom-project-colors"_s, u"timer-subprojects"_s}));
+            (QStringList {u"focus-records"_s, u"timer-projects"_s, u"timer-project-colors"_s,
+                u"timer-custom-project-colors"_s, u"timer-subprojects"_s}));
         const auto stored = RecordCodec::decode(ModelFixture::read(f.recordFile()));
         QVERIFY(stored.ok());
         QCOMPARE(stored.records, after);
@@ -58,7 +58,7 @@ private Q_SLOTS:
         QCOMPARE(projects.count(), 1);
         QVERIFY(f.model->recordError().startsWith(u"专注记录保存失败，记录未删除："_s));
         QCOMPARE(f.defaults.value(u"timer-projects"_s).toStringList(),
-                 (QStringList{u"学习"_s, u"客户"_s, u"个人"_s}));
+            (QStringList {u"学习"_s, u"客户"_s, u"个人"_s}));
     }
 
     void shouldMoveRecordsOfADeletedProjectToUnassigned()
@@ -96,7 +96,7 @@ private Q_SLOTS:
         f.model->renameSubproject(u"阅读"_s, u"精读"_s, u"学习"_s);
         QCOMPARE(f.model->records().at(0).subproject, std::optional<QString>(u"阅读"_s));
         QCOMPARE(f.model->records().at(1).subproject, std::optional<QString>(u"精读"_s));
-        QCOMPARE(f.model->subprojectsFor(u"学习"_s), QStringList{u"精读"_s});
+        QCOMPARE(f.model->subprojectsFor(u"学习"_s), QStringList {u"精读"_s});
     }
 
     // A session started on 学习 / 阅读 while the catalogue changes under it.

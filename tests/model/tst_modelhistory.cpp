@@ -216,10 +216,10 @@ private Q_SLOTS:
         const FocusRecord b = f.model->records().at(1);
         f.model->deleteRecord(a);
         f.model->deleteRecord(b.idText());
-        QCOMPARE(titles(f.model->records()), QStringList{u"C"_s});
+        QCOMPARE(titles(f.model->records()), QStringList {u"C"_s});
         QCOMPARE(f.model->deletedRecord()->id, b.id);
         f.model->undoDelete();
-        QCOMPARE(titles(f.model->records()), (QStringList{u"C"_s, u"B"_s}));
+        QCOMPARE(titles(f.model->records()), (QStringList {u"C"_s, u"B"_s}));
         QVERIFY(!f.model->deletedRecord());
         QVERIFY(!f.model->deletedRecordValue().isValid());
     }
@@ -249,7 +249,7 @@ private Q_SLOTS:
         QVERIFY(f.model->recordError().startsWith(u"专注记录保存失败，记录未删除："_s));
         writer.failing = false;
         f.model->undoDelete();
-        QCOMPARE(titles(f.model->records()), QStringList{u"A"_s});
+        QCOMPARE(titles(f.model->records()), QStringList {u"A"_s});
     }
 
     void shouldNotDeleteWhenTheSaveFails()
@@ -279,11 +279,11 @@ private Q_SLOTS:
 
         QCOMPARE(f.model->visibleRecords().size(), 3);
         f.model->setRecordRange(u"今天"_s);
-        QCOMPARE(titles(f.model->visibleRecords()), QStringList{u"今天的 xABCx"_s});
+        QCOMPARE(titles(f.model->visibleRecords()), QStringList {u"今天的 xABCx"_s});
         f.model->setRecordRange(u"本周"_s);
         QCOMPARE(f.model->visibleRecords().size(), 2);
         f.model->setRecordSearch(u"  abc "_s);
-        QCOMPARE(titles(f.model->visibleRecords()), QStringList{u"今天的 xABCx"_s});
+        QCOMPARE(titles(f.model->visibleRecords()), QStringList {u"今天的 xABCx"_s});
         f.model->setRecordProject(u"工作"_s);
         QVERIFY(f.model->visibleRecords().isEmpty());
     }
@@ -397,7 +397,7 @@ private Q_SLOTS:
         f.clock.advance(1500);
         f.model->tick();
         QVERIFY(f.alert.visible);
-        QCOMPARE(f.sound.log.events, (QStringList{u"create:Pop"_s, u"loop:false"_s, u"start"_s}));
+        QCOMPARE(f.sound.log.events, (QStringList {u"create:Pop"_s, u"loop:false"_s, u"start"_s}));
         QVERIFY(f.model->isSoundPlaying());
         f.model->reset(); // "知道了"
         QVERIFY(!f.alert.visible);
@@ -409,7 +409,7 @@ private Q_SLOTS:
     {
         ModelFixture f;
         f.model->openStorageFolder();
-        QCOMPARE(f.browser.opened, QStringList{f.storage()});
+        QCOMPARE(f.browser.opened, QStringList {f.storage()});
     }
 };
 

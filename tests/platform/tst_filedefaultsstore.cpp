@@ -22,8 +22,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("type");
 
         QTest::newRow("int") << QVariant(5) << int(QMetaType::LongLong);
-        QTest::newRow("64-bit max") << QVariant(std::numeric_limits<qint64>::max())
-                                    << int(QMetaType::LongLong);
+        QTest::newRow("64-bit max")
+            << QVariant(std::numeric_limits<qint64>::max()) << int(QMetaType::LongLong);
         QTest::newRow("double") << QVariant(0.1) << int(QMetaType::Double);
         QTest::newRow("whole double stays a double") << QVariant(3.0) << int(QMetaType::Double);
         QTest::newRow("bool") << QVariant(true) << int(QMetaType::Bool);
@@ -32,13 +32,12 @@ private Q_SLOTS:
         QTest::newRow("bytes") << QVariant(QByteArray("\0[{\"x\":1}]\xff", 11))
                                << int(QMetaType::QByteArray);
         QTest::newRow("list of doubles")
-            << QVariant(QVariantList{0.16, 0.46, 0.86, 1.0}) << int(QMetaType::QVariantList);
-        QTest::newRow("map of lists")
-            << QVariant(QVariantMap{{u"学习"_s, QVariantList{u"阅读"_s, u"写作"_s}},
-                                    {u"工作"_s, QVariantList{}}})
-            << int(QMetaType::QVariantMap);
+            << QVariant(QVariantList {0.16, 0.46, 0.86, 1.0}) << int(QMetaType::QVariantList);
+        QTest::newRow("map of lists") << QVariant(QVariantMap {
+            {u"学习"_s, QVariantList {u"阅读"_s, u"写作"_s}}, {u"工作"_s, QVariantList {}}})
+                                      << int(QMetaType::QVariantMap);
         QTest::newRow("map of ints")
-            << QVariant(QVariantMap{{u"学习"_s, qint64(3)}}) << int(QMetaType::QVariantMap);
+            << QVariant(QVariantMap {{u"学习"_s, qint64(3)}}) << int(QMetaType::QVariantMap);
     }
 
     void shouldReadBackEveryValueWithItsType()
@@ -60,11 +59,11 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         FileDefaultsStore(dir.path(), AtomicFileWriter::instance())
-            .setValue(u"timer-projects"_s, QStringList{u"学习"_s, u"工作"_s});
-        const QVariant read
-            = FileDefaultsStore(dir.path(), AtomicFileWriter::instance()).value(u"timer-projects"_s);
+            .setValue(u"timer-projects"_s, QStringList {u"学习"_s, u"工作"_s});
+        const QVariant read =
+            FileDefaultsStore(dir.path(), AtomicFileWriter::instance()).value(u"timer-projects"_s);
         QVERIFY(DefaultsValue::isStringList(read));
-        QCOMPARE(DefaultsValue::toStringList(read), (QStringList{u"学习"_s, u"工作"_s}));
+        QCOMPARE(DefaultsValue::toStringList(read), (QStringList {u"学习"_s, u"工作"_s}));
     }
 
     // A small setting must not rewrite the large record copy.
@@ -149,7 +148,8 @@ private Q_SLOTS:
         store.setValue(u"timer-sound"_s, u"Pop"_s);
         store.remove(u"timer-sound"_s);
         QVERIFY(!store.contains(u"timer-sound"_s));
-        QVERIFY(!FileDefaultsStore(dir.path(), AtomicFileWriter::instance()).contains(u"timer-sound"_s));
+        QVERIFY(!FileDefaultsStore(dir.path(), AtomicFileWriter::instance())
+                     .contains(u"timer-sound"_s));
     }
 
     void shouldReplaceAFileWholeAndLeaveNoTemporaryFile()
@@ -162,7 +162,8 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("new content"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"data.json"_s});
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {u"data.json"_s});
     }
 
     void shouldReportAFolderWhereTheFileShouldBe()
@@ -179,8 +180,8 @@ private Q_SLOTS:
     void shouldReportAMissingFolder()
     {
         QTemporaryDir dir;
-        const FileWriter::Result result
-            = AtomicFileWriter().writeAtomically(dir.filePath(u"missing/file"_s), "[]");
+        const FileWriter::Result result =
+            AtomicFileWriter().writeAtomically(dir.filePath(u"missing/file"_s), "[]");
         QVERIFY(!result.ok);
         QVERIFY(!result.error.isEmpty());
     }

@@ -1,6 +1,5 @@
 #include "ui/app/remotecontrol.h"
 
-
 #include <QJsonDocument>
 #include <QJsonObject>
 

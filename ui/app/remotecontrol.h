@@ -9,7 +9,6 @@
 
 #include <functional>
 
-
 // Carries out the commands of the command line on the model, through the model's own operations
 // and the focus page's button rule, and tells the state in the texts the window shows.
 class RemoteControl final : public QObject {
