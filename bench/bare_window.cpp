@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The yardstick of bench/measure-app: the smallest Qt Quick Controls window, drawn and reported as
 // the application's main window is (Basic style, 900 x 840, the same renderer choice, the same
 // first-frame line on the velmor.timing category), holding one label and one button.

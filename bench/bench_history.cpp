@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the records page costs with 100,000 records: archiving the list by local day, building the
 // tree model's rows, following a filter or a delete with groups open, and opening a group.
 #include "model/timermodel.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times reading and saving the record list at 1,000, 10,000 and 100,000 records: decoding the
 // record file, encoding it, and a whole save (encode, atomic file write and the defaults copy
 // through the real store) in a temporary folder. Prints the median of several runs.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the screens read with 100,000 records: the per-tick figures of the focus page and the
 // sidebar, the week figures of the review page, the history's filtered list, and the cost of
 // rebuilding the indexes after the records change.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installing the application as a desktop user gets it from a package: the executable, the
 # desktop entry, the icon in the hicolor theme and the AppStream metainfo; and `cpack -G DEB`
 # makes the Debian package of them.

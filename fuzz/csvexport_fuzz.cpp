@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Builds records from arbitrary bytes and exports them. The CSV must always be the byte-order
 // mark, the header and one line per record; every cell quoted; the texts unchanged but for the
 // apostrophe that keeps a spreadsheet from taking a text for a formula; the other cells plain

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to the defaults store's value reader, as a damaged or hand-edited value
 // file would. Whatever it reads must be writable, read back as the very same value (same types,
 // same bits but for the sign of a zero), and be written again as the very same bytes.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to the record reader. Whatever it accepts must survive a save: writing
 // the records and reading them back gives the very same records, bit for bit, and writing those
 // again gives the very same bytes.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to the command parser, as any program of the user could write them to the
 // running instance's socket. The bytes are cut into lines as the instance cuts them; a line is
 // taken only when it is a known command, and every command taken spells that very line again.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The figures of the model: today's total and distribution, the selected week, and the midnight
 // watch that moves "today" along while the application stays open.
 

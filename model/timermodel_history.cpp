@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The history operations of the model: the filtered list, delete with a one-step undo, and the
 // CSV export.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The catalogue operations of the model: each forwards to the catalogue, saves rewritten records
 // where names changed, and tells the views what changed.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The repair of records that failed to load: the sessions kept while writing is locked, the
 // sources to restore from, the repair itself, and the question before quitting with sessions kept.
 

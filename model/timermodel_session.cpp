@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The countdown and finishing operations of the model: start, pause, reset, the tick, and the two
 // ways a session becomes a record.
 

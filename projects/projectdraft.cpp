@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "projects/projectdraft.h"
 
 #include "projects/projecteditoractions.h"

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Seeds a home folder with sample data and photographs the running application in it.
 
 Run by scripts/screenshots on its private test desktop, in two steps for each kind of home:

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Reads and writes the application's stored data in a home folder, for the desktop scripts.
 
 The record file is "focus-records.json" in $XDG_DATA_HOME/VelmorTimer: one compact JSON array,

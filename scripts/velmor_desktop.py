@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Drives the running application on a test desktop the way a user would.
 
 Controls are found by their accessible names over AT-SPI and then clicked and typed into with

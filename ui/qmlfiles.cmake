@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The QML files of the VelmorFocus module, relative to the project's root.
 set(VELMOR_QML_FILES
     ui/alert/CompletionView.qml

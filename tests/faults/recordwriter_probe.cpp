@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Finishes focus sessions through the model as fast as it can, on real folders, so that the kill
 // test can end it at any moment, also in the middle of a save.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Storage that refuses writes: a folder that cannot be created, a read-only file system, a full
 // disk. A refused save loses nothing already stored, and the model keeps working once the
 // storage can take writes again. And storage that others could read: whatever the umask, what

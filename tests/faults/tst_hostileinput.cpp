@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Files and names that no one should have to read: absurd nesting, numbers beyond any range,
 // broken UTF-8, a record file of 200 MB, control characters and bidirectional marks in names,
 // names of a megabyte, FIFOs, devices, folders and links where files should be, sounds that are

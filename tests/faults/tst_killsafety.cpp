@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A writer killed at any moment, in the middle of a save included, must leave a history that the
 // next start reads in full: the old list or the new one, never a mix, never a lock.
 

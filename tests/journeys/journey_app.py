@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """One run of the real application for a journey: a fresh temporary home with every XDG folder
 inside it, a private accessibility bus, the application started in it and stopped afterwards.
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Sound for the journeys: a test tone to import, and what the application played, recorded from
 the test desktop's null sink and measured without any library beyond the standard one.
 """

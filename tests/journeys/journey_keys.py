@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Puts the characters a journey types on spare keys of the test X server's keyboard map.
 
 xdotool types a character that has no key by binding it to a spare key just for that key press

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """End-to-end journeys through the real application on a private test desktop.
 
     with-test-desktop python3 journeys.py JOURNEY APPLICATION

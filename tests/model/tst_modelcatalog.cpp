@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The model's catalogue operations: what they do to the stored records and what they tell the
 // views. The catalogue's own rules are tested with the catalogue class.
 

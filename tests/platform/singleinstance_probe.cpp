@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A stand-in for a launch of the application, for the two-process tests of SingleInstance.
 // Usage: singleinstance_probe <folder> <key>, or singleinstance_probe <lock folder> <socket
 // folder> <key>, as a launch whose runtime folder differs from another's.

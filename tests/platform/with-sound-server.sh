@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # with-sound-server.sh COMMAND [ARGS...]
 #
 # Runs COMMAND with a PulseAudio server reachable. When none answers, starts a private one whose
