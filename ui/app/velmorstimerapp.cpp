@@ -66,7 +66,8 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     m_model = std::make_unique<TimerModel>(FileDefaultsStore::standard(),
         &Instant::currentWallClock, std::function<void()>(), services);
     m_alertPanels->setModel(m_model.get());
-    // The first change of the list is the load: nothing is saved before it.
+    // The timing log reports when the list loaded in the background arrives: it is the first
+    // change of the records, since nothing is saved before the load has finished.
     if (lcTiming().isInfoEnabled()) {
         connect(
             m_model.get(), &TimerModel::recordsChanged, this,
