@@ -1,17 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "doubles/fakeclock.h"
-#include "doubles/memorydefaultsstore.h"
-#include "doubles/recordingservices.h"
-#include "model/timermodel.h"
+#include "model/modelfixture.h"
 #include "ui/alert/qmlalertpanels.h"
 
 #include <QGuiApplication>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <QtQml/qqmlextensionplugin.h>
@@ -20,7 +16,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <optional>
 
 Q_IMPORT_QML_PLUGIN(VelmorFocusPlugin)
@@ -70,25 +65,15 @@ private Q_SLOTS:
 
     void shouldShowOnEveryWorkspaceAndTakeTheKeyboardOnlyWhenPressed()
     {
-        QTemporaryDir folder;
-        FakeClock clock;
-        MemoryDefaultsStore defaults;
-        RecordingSoundService sound;
         QQmlEngine engine;
         QmlAlertPanels panels(engine);
-        TimerServices services;
-        services.storageFolder = folder.filePath(u"VelmorTimer"_s);
-        services.todayClock = clock.clock();
-        services.sound = &sound;
-        services.alertPanels = &panels;
-        TimerModel model(defaults, clock.clock(), nullptr, services);
-        panels.setModel(&model);
-        model.setHours(0);
-        model.setMinutes(1);
-        model.setSeconds(0);
-        model.start();
-        clock.advance(60);
-        model.tick();
+        ModelFixture f;
+        f.services.alertPanels = &panels;
+        f.restart();
+        panels.setModel(f.model.get());
+        f.model->start();
+        f.clock.advance(f.model->duration());
+        f.model->tick();
 
         const QList<QQuickWindow *> shown = panels.panels();
         QCOMPARE(shown.size(), 1);
@@ -102,7 +87,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(panel));
         QTest::keyClick(panel, Qt::Key_Return);
         QVERIFY(panels.panels().isEmpty());
-        QVERIFY(!model.started());
+        QVERIFY(!f.model->started());
     }
 };
 
