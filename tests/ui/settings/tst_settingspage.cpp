@@ -58,10 +58,10 @@ private Q_SLOTS:
         QCOMPARE(pickerTexts(picker()), seven);
         QCOMPARE(picker()->property("currentText").toString(), u"Glass"_s);
 
-        fixture->dialogs.audioPath = fixture->folder.filePath(u"chime.wav"_s);
-        QFile audio(fixture->dialogs.audioPath);
+        QFile audio(fixture->folder.filePath(u"chime.wav"_s));
         QVERIFY(audio.open(QIODevice::WriteOnly) && audio.write("RIFF-not-checked") > 0);
         audio.close();
+        fixture->dialogs.audioPath = audio.fileName();
         fixture->click(fixture->item(u"settingsChooseAudio"_s));
         QCOMPARE(fixture->dialogs.openDialogs, 1);
         QCOMPARE(pickerTexts(picker()), seven + QStringList {u"自选音频"_s});
@@ -129,7 +129,7 @@ private Q_SLOTS:
 
         fixture->defaults.seed(goalKey, start);
         showPage();
-        const auto label = [&](qint64 hours) {
+        const auto label = [](qint64 hours) -> QString {
             return u"每日目标　"_s + QString::number(hours) + u" 小时"_s;
         };
         QCOMPARE(textIn(*fixture, u"settingsGoalLabel"_s), label(start));
