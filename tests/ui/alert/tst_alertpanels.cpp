@@ -17,8 +17,12 @@
 
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
-#include <memory>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 
 Q_IMPORT_QML_PLUGIN(VelmorFocusPlugin)
 
@@ -101,6 +105,26 @@ bool gone(const QPointer<QQuickWindow> &panel)
     return panel.isNull() || !panel->isVisible();
 }
 
+// The first 32-bit value of a property of the window as the X server holds it.
+std::optional<uint32_t> cardinal(QWindow *window, const char *name)
+{
+    xcb_connection_t *c =
+        qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 1, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    if (!atom)
+        return std::nullopt;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, id, atom->atom, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+    std::free(atom);
+    std::optional<uint32_t> value;
+    if (reply && xcb_get_property_value_length(reply) >= 4)
+        value = *static_cast<const uint32_t *>(xcb_get_property_value(reply));
+    std::free(reply);
+    return value;
+}
+
 } // namespace
 
 class TestAlertPanels : public QObject {
@@ -110,7 +134,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QCOMPARE(QGuiApplication::screens().size(), 2);
+        if (QGuiApplication::platformName() != u"xcb"_s)
+            QCOMPARE(QGuiApplication::screens().size(), 2);
     }
     void cleanup() { deleteHiddenPanels(); }
 
@@ -256,6 +281,27 @@ private Q_SLOTS:
         QVERIFY(!second.at(0)->isVisible() && !second.at(1)->isVisible());
     }
 
+    // On a real X server (the tst_alertpanels_x11 run): what the window manager is told.
+    void shouldShowOnEveryWorkspaceAndTakeTheKeyboardOnlyWhenPressed()
+    {
+        if (QGuiApplication::platformName() != u"xcb"_s)
+            QSKIP("needs an X server");
+        Alert alert;
+        alert.runToTheEnd();
+        const QList<QQuickWindow *> shown = alert.panels.panels();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(QTest::qWaitForWindowExposed(shown.first()));
+        // 0xFFFFFFFF: on all desktops.
+        QCOMPARE(cardinal(shown.first(), "_NET_WM_DESKTOP"), std::optional<uint32_t>(0xFFFFFFFF));
+        QVERIFY(!shown.first()->isActive());
+
+        QTest::mouseClick(shown.first(), Qt::LeftButton, {}, QPoint(12, 12));
+        QVERIFY(QTest::qWaitForWindowActive(shown.first()));
+        QTest::keyClick(shown.first(), Qt::Key_Return);
+        QVERIFY(alert.panels.panels().isEmpty());
+        QVERIFY(!alert.model->started());
+    }
+
     void shouldShowNothingWithoutAModel()
     {
         QQmlEngine engine;
@@ -269,11 +315,12 @@ private Q_SLOTS:
 int main(int argc, char **argv)
 {
     // The offscreen platform reads its screens from a file named in the platform argument; it
-    // must be in place before the application object exists.
+    // must be in place before the application object exists. A real X server has its own.
     QTemporaryFile screens;
     if (!screens.open() || screens.write(twoScreens) != twoScreens.size() || !screens.flush())
         return 2;
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
     // Drawn in software: the tests need no graphics driver.
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QApplication application(argc, argv);
