@@ -62,23 +62,11 @@ struct Alert {
     TimerModel *model = nullptr;
 };
 
-QQuickItem *findItem(QQuickItem *root, const QString &objectName)
-{
-    if (root->objectName() == objectName)
-        return root;
-    const QList<QQuickItem *> children = root->childItems();
-    for (QQuickItem *child : children) {
-        if (QQuickItem *found = findItem(child, objectName))
-            return found;
-    }
-    return nullptr;
-}
-
+// The item of that objectName in the panel, laid out and drawn so that positions are final.
 QQuickItem *findItem(QQuickWindow *panel, const QString &objectName)
 {
-    // Lays out and draws a frame, so that positions are final.
     panel->grabWindow();
-    return findItem(panel->contentItem(), objectName);
+    return panel->findChild<QQuickItem *>(objectName);
 }
 
 void click(QQuickWindow *panel, const QString &buttonName)

@@ -74,34 +74,14 @@ private Q_SLOTS:
             QStringList({u"110m"_s, u"0m"_s, u"0m"_s, u"400m"_s, u"0m"_s, u"2m"_s, u"0m"_s}));
     }
 
-    void shouldShowLegendSharesOfWholeMinutes_data()
+    void shouldListTheCatalogueProjectsAsSharesOfTheWholeWeek()
     {
-        QTest::addColumn<FocusRecordList>("records");
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QList<double>>("fractions");
-
-        QTest::newRow("three records of 40.9 minutes pass 100%")
-            << FocusRecordList {PageFixture::record(u"学习"_s, 11, 40.9),
-                   PageFixture::record(u"学习"_s, 12, 40.9),
-                   PageFixture::record(u"学习"_s, 13, 40.9)}
-            << QStringList {u"学习"_s} << QStringList {u"2h 2m · 101%"_s} << QList<double> {1.0};
-        QTest::newRow("catalogue order and uncatalogued time in the whole")
-            << FocusRecordList {PageFixture::record(u"个人"_s, 11, 30),
-                   PageFixture::record(u"学习"_s, 15, 125),
-                   PageFixture::record(u"未分类"_s, 17, 145)}
-            << QStringList {u"学习"_s, u"个人"_s}
-            << QStringList {u"2h 5m · 41%"_s, u"0h 30m · 10%"_s}
-            << QList<double> {125.0 / 300.0, 30.0 / 300.0};
-    }
-    void shouldShowLegendSharesOfWholeMinutes()
-    {
-        QFETCH(FocusRecordList, records);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, texts);
-        QFETCH(QList<double>, fractions);
-
-        show(records);
+        // The uncatalogued time counts in the whole, but has no row.
+        show({PageFixture::record(u"个人"_s, 11, 30), PageFixture::record(u"学习"_s, 15, 125),
+            PageFixture::record(u"未分类"_s, 17, 145)});
+        const QStringList names = {u"学习"_s, u"个人"_s};
+        const QStringList texts = {u"2h 5m · 41%"_s, u"0h 30m · 10%"_s};
+        const QList<double> fractions = {125.0 / 300.0, 30.0 / 300.0};
         const QList<QQuickItem *> rows =
             PageFixture::byPosition(fixture->items(u"reviewLegendRow"_s));
         QCOMPARE(rows.size(), names.size());
