@@ -146,3 +146,15 @@ QRectF PageFixture::sceneRect(const QQuickItem *item)
 {
     return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
 }
+
+QQuickItem *showPage(PageFixture &fixture, const QString &file)
+{
+    return qobject_cast<QQuickItem *>(
+        fixture.load(file, {{u"model"_s, QVariant::fromValue(fixture.model.get())}}));
+}
+
+QString textIn(const PageFixture &fixture, const QString &objectName, QQuickItem *root)
+{
+    const QQuickItem *found = fixture.item(objectName, root);
+    return found ? found->property("text").toString() : u"<missing>"_s;
+}

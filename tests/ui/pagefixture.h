@@ -58,3 +58,8 @@ public:
 private:
     QList<QObject *> m_loaded;
 };
+
+// The page in that file (FocusHistoryView.qml, ReviewPage.qml, …) on the fixture's model.
+QQuickItem *showPage(PageFixture &fixture, const QString &file);
+// The text of the item of that objectName under root, "<missing>" when there is none.
+QString textIn(const PageFixture &fixture, const QString &objectName, QQuickItem *root = nullptr);
