@@ -55,6 +55,9 @@ private Q_SLOTS:
         const QVariant read = reopened().value(u"timer-key"_s);
         QCOMPARE(read.typeId(), type);
         QCOMPARE(read, DefaultsValue::normalized(value));
+        // Every entry of a list or a map is kept.
+        QCOMPARE(read.toList().size() + read.toMap().size(),
+            value.toList().size() + value.toMap().size());
         if (value.typeId() == QMetaType::QStringList)
             QCOMPARE(DefaultsValue::toStringList(read), value.toStringList());
     }

@@ -163,7 +163,6 @@ void TestSingleInstance::shouldHoldTheKeyUntilThePrimaryEnds()
     const QString socketPath = primary->serverName();
     QVERIFY(QFile::exists(lockPath));
     QVERIFY(QFile::exists(socketPath));
-    QSignalSpy activations(primary.get(), &SingleInstance::activationRequested);
     QSignalSpy commands(primary.get(), &SingleInstance::commandReceived);
 
     SingleInstance secondary(m_key, m_dir->path());
@@ -171,12 +170,9 @@ void TestSingleInstance::shouldHoldTheKeyUntilThePrimaryEnds()
     QVERIFY(!secondary.isPrimary());
     // In one thread the primary cannot answer before the call returns: a knock on a connection
     // that stays open is taken as delivered when the time is up.
-    QVERIFY(secondary.notifyPrimary(300));
-    QVERIFY(activations.wait(10000));
     QVERIFY(secondary.notifyPrimary(300, RemoteCommand::Toggle));
     QVERIFY(commands.wait(10000));
     QCOMPARE(commands.takeFirst().at(0).value<RemoteCommand>(), RemoteCommand::Toggle);
-    QCOMPARE(activations.count(), 1);
 
     primary.reset();
     QVERIFY(!QFile::exists(lockPath));

@@ -64,10 +64,8 @@ private Q_SLOTS:
             {int(ProjectDraft::NewProject), {}, {}, {}, QString(), 0, ProjectDraft::indigo(), true,
                 16, u"新建项目"_s, u"创建"_s},
             [](ProjectDraft &d) { d.prepareNewProject(); });
-        row("edit project with a stored index", editProject(u"工作"_s, 6, ProjectPalette::color(6)),
-            edit(u"工作"_s));
-        row("edit project by its position", editProject(u"学习"_s, 0, ProjectPalette::color(0)),
-            edit(u"学习"_s));
+        row("edit project by its position, named like the subproject marker",
+            editProject(u"子项目|x"_s, 3, ProjectPalette::color(3)), edit(u"子项目|x"_s));
         row("edit project outside the catalogue", editProject(u"外"_s, 0, Qt::black),
             edit(u"外"_s));
         row("edit project with a custom colour opens the free colour",
@@ -76,8 +74,6 @@ private Q_SLOTS:
             editProject(u"旧"_s, 15, Qt::black), edit(u"旧"_s));
         row("edit project with a stored 17 keeps 17", editProject(u"远"_s, 17, Qt::black),
             edit(u"远"_s));
-        row("edit a project named like the subproject marker",
-            editProject(u"子项目|x"_s, 3, ProjectPalette::color(3)), edit(u"子项目|x"_s));
         row("new subproject keeps the colour",
             {int(ProjectDraft::NewSubproject), u"子项目|学习"_s, {}, {}, QString(), -1, picked,
                 false, 0, u"新建项目"_s, u"创建"_s},
