@@ -30,12 +30,13 @@
 
 namespace {
 
-// A real folder of this user that no one else may enter.
-bool isPrivateFolder(const QString &path)
+// A real folder (or file) of this user that no one else may open.
+bool isPrivate(const QString &path, mode_t type = S_IFDIR, mode_t mode = 0700)
 {
     struct stat status { };
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode)
-        && status.st_uid == ::geteuid() && (status.st_mode & 07777) == 0700;
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0
+        && (status.st_mode & S_IFMT) == type && status.st_uid == ::geteuid()
+        && (status.st_mode & 07777) == mode;
 }
 
 // A connection that says nothing; -1 when the server cannot be reached.
@@ -67,13 +68,6 @@ bool closedByServer(int fd)
     return read == 0 || (read < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
 }
 
-mode_t modeOf(const QString &path)
-{
-    struct stat status { };
-    ::lstat(QFile::encodeName(path).constData(), &status);
-    return status.st_mode & 07777;
-}
-
 } // namespace
 
 using namespace Qt::StringLiterals;
@@ -86,23 +80,15 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void shouldBePrimaryWhenNoOtherInstanceHoldsTheKey();
-    void shouldBeSecondaryWhileThePrimaryHoldsTheKey();
-    void shouldFreeTheKeyWhenThePrimaryEnds();
+    void shouldHoldTheKeyUntilThePrimaryEnds();
     void shouldPlaceLockBesideTheRecordsAndSocketInTheRuntimeFolder();
     void shouldUseAPrivateFolderWithoutARuntimeFolder_data();
     void shouldUseAPrivateFolderWithoutARuntimeFolder();
     void shouldAnswerKnownCommandsAndDropAnythingElse_data();
     void shouldAnswerKnownCommandsAndDropAnythingElse();
-    void shouldDropAConnectionThatSendsAnOverlongLine();
-    void shouldReportFailureWhenTheLockHolderDoesNotListen();
     void shouldStillStartWhenNoLockCanBeCreated();
-    void shouldHandASecondProcessOverToTheRunningOne();
-    void shouldHandOverAcrossRuntimeFolders();
-    void shouldTakeOverALockThatBindsNoOne_data();
-    void shouldTakeOverALockThatBindsNoOne();
-    void shouldKeepListeningThroughAFloodOfSilentConnections_data();
-    void shouldKeepListeningThroughAFloodOfSilentConnections();
+    void shouldHandALaunchOverOrSayWhyItCannot_data();
+    void shouldHandALaunchOverOrSayWhyItCannot();
     void shouldEndWithExactlyOnePrimaryWhenManyStartAtOnce();
 
 private:
@@ -144,9 +130,8 @@ QProcess *TestSingleInstance::startProbe(const QStringList &folders, int maxFile
 {
     auto probe = std::make_unique<QProcess>();
     probe->setProgram(QStringLiteral(SINGLEINSTANCE_PROBE));
-    QStringList arguments = folders.isEmpty() ? QStringList {m_dir->path()} : folders;
-    arguments.append(m_key);
-    probe->setArguments(arguments);
+    probe->setArguments(
+        (folders.isEmpty() ? QStringList {m_dir->path()} : folders) + QStringList {m_key});
     if (maxFiles > 0) {
         probe->setChildProcessModifier([maxFiles] {
             rlimit limit {};
@@ -169,43 +154,30 @@ QByteArray TestSingleInstance::nextLine(QProcess *probe)
     return probe->canReadLine() ? probe->readLine().trimmed() : QByteArray();
 }
 
-void TestSingleInstance::shouldBePrimaryWhenNoOtherInstanceHoldsTheKey()
+void TestSingleInstance::shouldHoldTheKeyUntilThePrimaryEnds()
 {
-    SingleInstance instance(m_key, m_dir->path());
-    QVERIFY(instance.claim());
-    QVERIFY(instance.isPrimary());
-    QVERIFY(QFile::exists(instance.lockFilePath()));
-    QVERIFY(QFile::exists(instance.serverName()));
-}
-
-void TestSingleInstance::shouldBeSecondaryWhileThePrimaryHoldsTheKey()
-{
-    SingleInstance primary(m_key, m_dir->path());
-    QVERIFY(primary.claim());
-    QSignalSpy activations(&primary, &SingleInstance::activationRequested);
+    auto primary = std::make_unique<SingleInstance>(m_key, m_dir->path());
+    QVERIFY(primary->claim());
+    QVERIFY(primary->isPrimary());
+    const QString lockPath = primary->lockFilePath();
+    const QString socketPath = primary->serverName();
+    QVERIFY(QFile::exists(lockPath));
+    QVERIFY(QFile::exists(socketPath));
+    QSignalSpy commands(primary.get(), &SingleInstance::commandReceived);
 
     SingleInstance secondary(m_key, m_dir->path());
     QVERIFY(!secondary.claim());
     QVERIFY(!secondary.isPrimary());
     // In one thread the primary cannot answer before the call returns: a knock on a connection
     // that stays open is taken as delivered when the time is up.
-    QVERIFY(secondary.notifyPrimary(300));
-    QVERIFY(activations.wait(10000));
-    QCOMPARE(activations.count(), 1);
-}
+    QVERIFY(secondary.notifyPrimary(300, RemoteCommand::Toggle));
+    QVERIFY(commands.wait(10000));
+    QCOMPARE(commands.takeFirst().at(0).value<RemoteCommand>(), RemoteCommand::Toggle);
 
-void TestSingleInstance::shouldFreeTheKeyWhenThePrimaryEnds()
-{
-    auto first = std::make_unique<SingleInstance>(m_key, m_dir->path());
-    QVERIFY(first->claim());
-    const QString lockPath = first->lockFilePath();
-    const QString socketPath = first->serverName();
-    first.reset();
+    primary.reset();
     QVERIFY(!QFile::exists(lockPath));
     QVERIFY(!QFile::exists(socketPath));
-
-    SingleInstance next(m_key, m_dir->path());
-    QVERIFY(next.claim());
+    QVERIFY(secondary.claim());
 }
 
 void TestSingleInstance::shouldPlaceLockBesideTheRecordsAndSocketInTheRuntimeFolder()
@@ -221,8 +193,8 @@ void TestSingleInstance::shouldPlaceLockBesideTheRecordsAndSocketInTheRuntimeFol
     QVERIFY(instance.claim());
     QCOMPARE(instance.lockFilePath(), data + u"/."_s + m_key + u".lock"_s);
     QCOMPARE(instance.serverName(), m_dir->filePath(m_key + u".socket"_s));
-    QVERIFY(isPrivateFolder(data));
-    QCOMPARE(modeOf(instance.lockFilePath()), mode_t(0600));
+    QVERIFY(isPrivate(data));
+    QVERIFY(isPrivate(instance.lockFilePath(), S_IFREG, 0600));
 }
 
 void TestSingleInstance::shouldUseAPrivateFolderWithoutARuntimeFolder_data()
@@ -254,36 +226,34 @@ void TestSingleInstance::shouldUseAPrivateFolderWithoutARuntimeFolder()
     qunsetenv("XDG_RUNTIME_DIR");
     qputenv("TMPDIR", QFile::encodeName(m_dir->path()));
     const QString shared = m_dir->filePath(u"velmor-focus-"_s + QString::number(::geteuid()));
+    const QByteArray sharedName = QFile::encodeName(shared);
     // Qt's own fallback must not be what decides: make it unusable too.
     const QString qtFallback =
         m_dir->filePath(u"runtime-"_s + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name));
     QVERIFY(QDir().mkpath(qtFallback));
 
-    if (found == u"mode 777" || found == u"mode 755" || found == u"other owner") {
+    if (found.startsWith(u"mode") || found == u"other owner") {
         QVERIFY(QDir().mkpath(shared));
-        QVERIFY(::chmod(QFile::encodeName(shared).constData(), found == u"mode 755" ? 0755 : 0777)
-            == 0);
+        QVERIFY(::chmod(sharedName.constData(), found == u"mode 755" ? 0755 : 0777) == 0);
     } else if (found == u"link") {
-        QVERIFY(QDir().mkpath(m_dir->filePath(u"elsewhere"_s)));
-        QVERIFY(::chmod(QFile::encodeName(m_dir->filePath(u"elsewhere"_s)).constData(), 0700) == 0);
-        QVERIFY(QFile::link(m_dir->filePath(u"elsewhere"_s), shared));
+        const QString elsewhere = m_dir->filePath(u"elsewhere"_s);
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(::chmod(QFile::encodeName(elsewhere).constData(), 0700) == 0);
+        QVERIFY(QFile::link(elsewhere, shared));
     } else if (found == u"file") {
         QFile file(shared);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     if (found == u"other owner") {
-        if (::chown(QFile::encodeName(shared).constData(), 65534, 65534) != 0)
+        if (::chown(sharedName.constData(), 65534, 65534) != 0)
             QSKIP("Giving a folder to another user needs root.");
-        QVERIFY(::chmod(QFile::encodeName(shared).constData(), 0700) == 0);
+        QVERIFY(::chmod(sharedName.constData(), 0700) == 0);
     }
     ::chown(QFile::encodeName(qtFallback).constData(), 65534, 65534);
 
     const QString folder = SingleInstance::defaultFolder();
-    QVERIFY2(isPrivateFolder(folder), qPrintable(folder));
-    if (found == u"missing")
-        QCOMPARE(folder, shared);
-    else
-        QVERIFY(folder != shared);
+    QVERIFY2(isPrivate(folder), qPrintable(folder));
+    QCOMPARE(folder == shared, found == u"missing");
 
     // And a launch there works: the lock beside the records, the socket in that folder.
     SingleInstance instance(m_key, m_dir->filePath(u"data"_s), folder);
@@ -305,22 +275,16 @@ void TestSingleInstance::shouldAnswerKnownCommandsAndDropAnythingElse_data()
         QTest::newRow(name) << writes << answer << activations << commands;
     };
     row("activate", {"activate\n"}, "ok\n", 1);
-    row("toggle", {"toggle\n"}, "ok\n", 0, {C::Toggle});
-    row("start", {"start\n"}, "ok\n", 0, {C::Start});
-    row("pause", {"pause\n"}, "ok\n", 0, {C::Pause});
-    row("reset", {"reset\n"}, "ok\n", 0, {C::Reset});
-    row("show", {"show\n"}, "ok\n", 0, {C::Show});
+    row("every command, one split over two writes", {"toggle\nstart\npause\nres", "et\nshow\n"},
+        "ok\nok\nok\nok\nok\n", 0, {C::Toggle, C::Start, C::Pause, C::Reset, C::Show});
     row("status", {"status\n"}, "正在专注 24:59 学习\n");
     row("status as JSON", {"status-json\n"}, "{\"state\":\"正在专注\"}\n");
     row("follow, not dropped while quiet", {"follow\n"},
         "正在专注 24:59 学习\n已暂停 24:59 学习\n");
     row("follow as JSON", {"follow-json\n"}, "{\"state\":\"正在专注\"}\n{\"state\":\"已暂停\"}\n");
-    row("two commands, one split over two writes", {"pause\nsta", "rt\n"}, "ok\nok\n", 0,
-        {C::Pause, C::Start});
     row("unknown, near misses and a known one", {"hello\nactivatex\nactiv", "ate\n"}, "ok\n", 1);
-    row("case, spaces and carriage returns", {"Toggle\n toggle\ntoggle \ntoggle\r\n"}, "");
-    row("a null byte inside", {QByteArray("sta\0tus\n", 8)}, "");
-    row("an empty line", {"\n"}, "");
+    row("case, spaces, carriage returns, a null byte, an empty line",
+        {QByteArray("Toggle\n toggle\ntoggle \ntoggle\r\nsta\0tus\n\n", 40)}, "");
     row("oversized, never a line break", {QByteArray(200, 'x')}, "");
     row("oversized line that ends in a command", {QByteArray(70, ' ') + "toggle\n"}, "");
     row("a client that sends nothing", {}, "");
@@ -378,50 +342,6 @@ void TestSingleInstance::shouldAnswerKnownCommandsAndDropAnythingElse()
     QCOMPARE(received, commands);
 }
 
-void TestSingleInstance::shouldDropAConnectionThatSendsAnOverlongLine()
-{
-    SingleInstance primary(m_key, m_dir->path());
-    QVERIFY(primary.claim());
-    QSignalSpy activations(&primary, &SingleInstance::activationRequested);
-
-    QLocalSocket socket;
-    socket.connectToServer(primary.serverName());
-    QVERIFY(socket.waitForConnected(10000));
-    socket.write(QByteArray(200, 'x'));
-    socket.flush();
-    QSignalSpy dropped(&socket, &QLocalSocket::disconnected);
-    QVERIFY(dropped.wait(10000));
-    QCOMPARE(activations.count(), 0);
-
-    SingleInstance secondary(m_key, m_dir->path());
-    QVERIFY(secondary.notifyPrimary(300));
-    QVERIFY(activations.wait(10000));
-    // A later launch hands its command over the same way.
-    QSignalSpy commands(&primary, &SingleInstance::commandReceived);
-    QVERIFY(secondary.notifyPrimary(300, RemoteCommand::Toggle));
-    QVERIFY(commands.wait(10000));
-}
-
-void TestSingleInstance::shouldReportFailureWhenTheLockHolderDoesNotListen()
-{
-    SingleInstance instance(m_key, m_dir->path());
-    QLockFile holder(instance.lockFilePath());
-    QVERIFY(holder.tryLock(0));
-
-    QVERIFY(!instance.claim());
-    QVERIFY(!instance.notifyPrimary(100));
-
-    // A launch that can neither hand over nor start says why and fails.
-    QProcess *launch = startProbe();
-    QVERIFY(launch->waitForFinished(20000));
-    QCOMPARE(launch->exitCode(), 3);
-    const QString reason = QString::fromUtf8(launch->readAllStandardError());
-    QVERIFY2(reason.contains(instance.lockFilePath()), qPrintable(reason));
-    QVERIFY2(
-        reason.contains(QString::number(QCoreApplication::applicationPid())), qPrintable(reason));
-    QVERIFY2(reason.contains(instance.serverName()), qPrintable(reason));
-}
-
 void TestSingleInstance::shouldStillStartWhenNoLockCanBeCreated()
 {
     QFile blocker(m_dir->filePath(u"not-a-folder"_s));
@@ -435,116 +355,102 @@ void TestSingleInstance::shouldStillStartWhenNoLockCanBeCreated()
     QVERIFY(instance.isPrimary());
 }
 
-void TestSingleInstance::shouldHandASecondProcessOverToTheRunningOne()
+void TestSingleInstance::shouldHandALaunchOverOrSayWhyItCannot_data()
 {
-    QProcess *first = startProbe();
-    QCOMPARE(nextLine(first), "primary"_ba);
-
-    QProcess *second = startProbe();
-    QVERIFY(second->waitForFinished(10000));
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 2);
-    QCOMPARE(second->readAllStandardOutput().trimmed(), "secondary notified"_ba);
-
-    QCOMPARE(nextLine(first), "activated"_ba);
-    QCOMPARE(first->state(), QProcess::Running);
+    // What was there before the launch: a running primary, files left behind by one that is
+    // gone, or a lock held by a process that does not listen.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("otherRuntimeFolder"); // the launch's runtime folder differs
+    QTest::addColumn<int>("flood"); // silent connections open on the primary meanwhile
+    QTest::addColumn<int>("maxFiles"); // the primary's limit of open files
+    const auto row = [](const char *name, const QString &before, bool other = false, int flood = 0,
+                         int maxFiles = 0) {
+        QTest::newRow(name) << before << other << flood << maxFiles;
+    };
+    row("a second launch", u"running"_s);
+    row("from another runtime folder of the same user", u"running"_s, true);
+    row("a killed primary's lock is taken over", u"killed"_s);
+    row("an empty lock file is taken over", u"empty"_s);
+    row("a garbled lock file is taken over", u"garbled"_s);
+    row("through a thousand silent connections, more than the primary may open", u"running"_s,
+        false, 1000, 512);
+    row("through a hundred silent connections, hardly a file to spare", u"running"_s, false, 100,
+        24);
+    row("a lock holder that does not listen: say why and fail", u"held"_s);
 }
 
-void TestSingleInstance::shouldHandOverAcrossRuntimeFolders()
+void TestSingleInstance::shouldHandALaunchOverOrSayWhyItCannot()
 {
+    QFETCH(QString, before);
+    QFETCH(bool, otherRuntimeFolder);
+    QFETCH(int, flood);
+    QFETCH(int, maxFiles);
     // Two sessions of one user (a desktop and an su shell): one home, two runtime folders.
     const QString data = m_dir->filePath(u"data"_s);
-    QProcess *first = startProbe({data, m_dir->filePath(u"run-desktop"_s)});
-    QCOMPARE(nextLine(first), "primary"_ba);
-
-    QProcess *second = startProbe({data, m_dir->filePath(u"run-shell"_s)});
-    QVERIFY(second->waitForFinished(10000));
-    QCOMPARE(second->readAllStandardOutput().trimmed(), "secondary notified"_ba);
-    QCOMPARE(second->exitCode(), 2);
-    QCOMPARE(nextLine(first), "activated"_ba);
-    QCOMPARE(first->state(), QProcess::Running);
-}
-
-void TestSingleInstance::shouldTakeOverALockThatBindsNoOne_data()
-{
-    QTest::addColumn<QByteArray>("left"); // what the lock file holds; null: a killed primary's
-    QTest::newRow("a killed primary's lock") << QByteArray();
-    QTest::newRow("an empty lock file") << ""_ba;
-    QTest::newRow("a garbled lock file") << "\x00\xFFnot a process\n"_ba;
-}
-
-void TestSingleInstance::shouldTakeOverALockThatBindsNoOne()
-{
-    QFETCH(QByteArray, left);
+    const QStringList primaryFolders =
+        otherRuntimeFolder ? QStringList {data, m_dir->filePath(u"run-desktop"_s)} : QStringList();
+    const QStringList launchFolders =
+        otherRuntimeFolder ? QStringList {data, m_dir->filePath(u"run-shell"_s)} : QStringList();
     SingleInstance names(m_key, m_dir->path());
-    if (left.isNull()) {
-        QProcess *first = startProbe();
-        QCOMPARE(nextLine(first), "primary"_ba);
-        first->kill();
-        QVERIFY(first->waitForFinished(10000));
+
+    QLockFile holder(names.lockFilePath());
+    if (before == u"held") {
+        QVERIFY(holder.tryLock(0));
+    } else if (before == u"killed") {
+        QProcess *dead = startProbe();
+        QCOMPARE(nextLine(dead), "primary"_ba);
+        dead->kill();
+        QVERIFY(dead->waitForFinished(10000));
         // SIGKILL leaves both files behind, as a crash or a power cut would.
         QVERIFY(QFile::exists(names.serverName()));
-    } else {
+        QVERIFY(QFile::exists(names.lockFilePath()));
+    } else if (before != u"running") {
         QFile lock(names.lockFilePath());
         QVERIFY(lock.open(QIODevice::WriteOnly));
-        QCOMPARE(lock.write(left), left.size());
+        QVERIFY(lock.write(before == u"empty" ? ""_ba : "\x00\xFFnot a process\n"_ba) >= 0);
     }
-    QVERIFY(QFile::exists(names.lockFilePath()));
+    QProcess *primary = nullptr;
+    if (before != u"held") {
+        primary = startProbe(primaryFolders, maxFiles);
+        QCOMPARE(nextLine(primary), "primary"_ba);
+    }
 
-    QProcess *next = startProbe();
-    QCOMPARE(nextLine(next), "primary"_ba);
-
-    // The new primary listens on the name the dead one left behind.
-    QProcess *knock = startProbe();
-    QVERIFY(knock->waitForFinished(10000));
-    QCOMPARE(knock->exitCode(), 2);
-    QCOMPARE(nextLine(next), "activated"_ba);
-}
-
-void TestSingleInstance::shouldKeepListeningThroughAFloodOfSilentConnections_data()
-{
-    QTest::addColumn<int>("connections");
-    QTest::addColumn<int>("maxFiles"); // the primary's limit of open files
-    QTest::newRow("a thousand, more than the primary may open") << 1000 << 512;
-    QTest::newRow("a hundred, with hardly a file to spare") << 100 << 24;
-}
-
-void TestSingleInstance::shouldKeepListeningThroughAFloodOfSilentConnections()
-{
-    QFETCH(int, connections);
-    QFETCH(int, maxFiles);
     rlimit limit {};
     QVERIFY(::getrlimit(RLIMIT_NOFILE, &limit) == 0);
-    if (limit.rlim_cur < rlim_t(connections + 64)) {
-        limit.rlim_cur = qMin<rlim_t>(limit.rlim_max, rlim_t(connections + 64));
+    if (limit.rlim_cur < rlim_t(flood + 64)) {
+        limit.rlim_cur = qMin<rlim_t>(limit.rlim_max, rlim_t(flood + 64));
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &limit) == 0);
-        if (limit.rlim_cur < rlim_t(connections + 64))
+        if (limit.rlim_cur < rlim_t(flood + 64))
             QSKIP("This process may not open enough files to flood the primary.");
     }
-    QProcess *primary = startProbe({}, maxFiles);
-    QCOMPARE(nextLine(primary), "primary"_ba);
-    SingleInstance names(m_key, m_dir->path());
-
-    std::vector<int> flood;
-    const auto closeAll = qScopeGuard([&flood] {
-        for (const int fd : flood)
+    std::vector<int> silent;
+    const auto closeAll = qScopeGuard([&silent] {
+        for (const int fd : silent)
             ::close(fd);
     });
-    for (int i = 0; i < connections; ++i) {
-        const int fd = silentConnection(names.serverName());
-        if (fd >= 0)
-            flood.push_back(fd);
+    for (int i = 0; i < flood; ++i) {
+        if (const int fd = silentConnection(names.serverName()); fd >= 0)
+            silent.push_back(fd);
     }
-    QVERIFY(!flood.empty());
+    QCOMPARE(silent.empty(), flood == 0);
 
-    // A launch in the middle of it all is handed over.
-    QProcess *knock = startProbe();
-    QVERIFY(knock->waitForFinished(10000));
-    QCOMPARE(knock->readAllStandardOutput().trimmed(), "secondary notified"_ba);
+    QProcess *launch = startProbe(launchFolders);
+    QVERIFY(launch->waitForFinished(20000));
+    QCOMPARE(launch->exitStatus(), QProcess::NormalExit);
+    if (!primary) {
+        // It names the lock, its holder and the socket.
+        QCOMPARE(launch->exitCode(), 3);
+        const QString reason = QString::fromUtf8(launch->readAllStandardError());
+        for (const QString &part : {names.lockFilePath(), names.serverName(),
+                 QString::number(QCoreApplication::applicationPid())})
+            QVERIFY2(reason.contains(part), qPrintable(reason));
+        return;
+    }
+    QCOMPARE(launch->exitCode(), 2);
+    QCOMPARE(launch->readAllStandardOutput().trimmed(), "secondary notified"_ba);
     QCOMPARE(nextLine(primary), "activated"_ba);
-
     // And every silent connection is dropped.
-    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(flood.cbegin(), flood.cend(), closedByServer), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(silent.cbegin(), silent.cend(), closedByServer), 10000);
     QCOMPARE(primary->state(), QProcess::Running);
 }
 
@@ -556,7 +462,6 @@ void TestSingleInstance::shouldEndWithExactlyOnePrimaryWhenManyStartAtOnce()
         probes.push_back(startProbe());
 
     QProcess *primary = nullptr;
-    int secondaries = 0;
     for (QProcess *probe : probes) {
         const QByteArray line = nextLine(probe);
         if (line == "primary") {
@@ -567,10 +472,8 @@ void TestSingleInstance::shouldEndWithExactlyOnePrimaryWhenManyStartAtOnce()
         QCOMPARE(line, "secondary notified"_ba);
         QVERIFY(probe->waitForFinished(10000));
         QCOMPARE(probe->exitCode(), 2);
-        ++secondaries;
     }
     QVERIFY(primary);
-    QCOMPARE(secondaries, launches - 1);
     for (int i = 0; i < launches - 1; ++i)
         QCOMPARE(nextLine(primary), "activated"_ba);
     QCOMPARE(primary->state(), QProcess::Running);
