@@ -220,6 +220,12 @@ private Q_SLOTS:
         QCOMPARE(window->draft->confirmingDelete(), std::optional<QString>(u"工作"_s));
         QVERIFY(window->opened(u"deleteProjectDialog"_s));
         QCOMPARE(model().projects().size(), 3);
+        // The last project stays.
+        window->draft->setConfirmingDelete(std::nullopt);
+        model().deleteProject(u"工作"_s);
+        model().deleteProject(u"个人"_s);
+        window->render();
+        QVERIFY(!menuEntry(u"学习"_s, u"deleteProjectItem"_s)->property("enabled").toBool());
     }
 
     void shouldOpenTheEditorFromTheSidebar_data()
