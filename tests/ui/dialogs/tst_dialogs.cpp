@@ -253,6 +253,19 @@ private Q_SLOTS:
         main->close();
         QCOMPARE(window->quits, 1);
     }
+
+    void shouldOpenWhereItWasClosedLastTime()
+    {
+        QQuickWindow *main = openMainWindow(true);
+        QVERIFY(main);
+        // Nothing is stored while the window only opened.
+        QVERIFY(!window->page->defaults.writtenKeys.contains(u"timer-window-frame"_s));
+        main->setGeometry(10, 20, 830, 780);
+        QCoreApplication::processEvents();
+        main->close();
+        MainWindowKeeper next(model(), window->trayHost, window->page->defaults, [] {});
+        QCOMPARE(next.initialFrame(), QRect(10, 20, 830, 780));
+    }
 };
 
 QTEST_MAIN(DialogsTest)
