@@ -153,17 +153,6 @@ private Q_SLOTS:
         }
     }
 
-    void shouldCloseWhenTheModelClearsTheFlag()
-    {
-        model().setError(u"无法读取该音频，请选择其他音频文件。"_s);
-        window->render();
-        QCOMPARE(window->popup(u"soundErrorDialog"_s)->property("message").toString(),
-            u"无法读取该音频，请选择其他音频文件。"_s);
-        model().setError(QString());
-        window->render();
-        QVERIFY(!window->opened(u"soundErrorDialog"_s));
-    }
-
     void shouldCloseTheFinishDialogWhenSavingFails()
     {
         window = std::make_unique<WindowFixture>(&failingWriter);
