@@ -39,6 +39,16 @@ FocusRecord PageFixture::record(const QString &project, int dayOfMarch, double m
     return record;
 }
 
+FocusRecord PageFixture::todayRecord(
+    const QString &project, double minutes, std::optional<QString> subproject)
+{
+    FocusRecord today = record(project, 13, minutes);
+    today.endedAt = sampleNow() - 3600;
+    today.startedAt = today.endedAt - today.duration;
+    today.subproject = std::move(subproject);
+    return today;
+}
+
 void PageFixture::useSoftwareRendering()
 {
     if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))

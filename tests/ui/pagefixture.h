@@ -23,6 +23,9 @@ public:
     // 20:00 local time on the given day of March 2024.
     static double eveningOf(int dayOfMarch);
     static FocusRecord record(const QString &project, int dayOfMarch, double minutes);
+    // A record of that many minutes that ended an hour before sampleNow().
+    static FocusRecord todayRecord(
+        const QString &project, double minutes, std::optional<QString> subproject = std::nullopt);
     // Draws everything in software, so that the tests need no graphics driver, unless
     // QT_QUICK_BACKEND chooses otherwise.
     static void useSoftwareRendering();

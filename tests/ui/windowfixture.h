@@ -102,21 +102,6 @@ public:
         return content ? page->item(button, content) : nullptr;
     }
 
-    // Every control that Tab reaches, in the order it reaches them, from the window's first one
-    // round to it again.
-    QList<QQuickItem *> tabChain() const
-    {
-        QList<QQuickItem *> chain;
-        page->window.contentItem()->forceActiveFocus();
-        for (int step = 0; step < 200; ++step) {
-            page->press(Qt::Key_Tab);
-            QQuickItem *focused = page->window.activeFocusItem();
-            if (!focused || chain.contains(focused))
-                break;
-            chain.append(focused);
-        }
-        return chain;
-    }
     // A control shows that it has the keyboard: a text field by its caret and border, any other
     // control by its focus ring.
     static bool showsFocus(QQuickItem *control)
@@ -130,6 +115,14 @@ public:
             return std::any_of(children.cbegin(), children.cend(), ringIn);
         };
         return ringIn(control);
+    }
+
+    // The objectName of the page the window shows.
+    QString shownPage() const
+    {
+        const auto *shown =
+            item(QStringLiteral("pageLoader"))->property("item").value<QQuickItem *>();
+        return shown ? shown->objectName() : QString();
     }
 
     // Runs a fresh session for that many seconds and leaves it running.

@@ -12,6 +12,7 @@ class DialogsTest : public QObject {
 
 private:
     std::unique_ptr<WindowFixture> window;
+    FailingFileWriter failingWriter;
 
     TimerModel &model() const { return window->model(); }
     void press(const QString &dialog, const QString &button) const
@@ -20,23 +21,17 @@ private:
         QVERIFY2(target, qPrintable(dialog + u'/' + button));
         window->click(target);
     }
-    // A session paused after `seconds` of focus, with the finish dialog open.
-    void offerFinish(double seconds) const
-    {
-        model().setMinutes(59);
-        window->runFor(seconds);
-        model().finishEarly();
-        window->render();
-        QVERIFY(window->opened(u"finishDialog"_s));
-    }
-    // Puts the named dialog on show as the user's path to it does.
+    // Puts the named dialog on show as the user's path to it does: the finish and reset
+    // dialogs over a session of two minutes.
     void bringUp(const QString &dialog) const
     {
-        if (dialog == u"finishDialog"_s) {
-            offerFinish(120);
-        } else if (dialog == u"resetDialog"_s) {
+        if (dialog == u"finishDialog"_s || dialog == u"resetDialog"_s) {
+            model().setMinutes(59);
             window->runFor(120);
-            model().requestReset();
+            if (dialog == u"finishDialog"_s)
+                model().finishEarly();
+            else
+                model().requestReset();
         } else if (dialog == u"deleteProjectDialog"_s) {
             window->draft->setConfirmingDelete(u"工作"_s);
         } else {
@@ -44,20 +39,21 @@ private:
         }
         window->render();
     }
-    // Moves and resizes the window as a user does, and lets it report that.
-    static void moveTo(QWindow *window, const QRect &frame)
+    bool flagged(const QString &dialog) const
     {
-        window->setGeometry(frame);
-        QCoreApplication::processEvents();
-        QCOMPARE(window->geometry(), frame);
+        if (dialog == u"finishDialog"_s)
+            return model().pendingFinish();
+        if (dialog == u"resetDialog"_s)
+            return model().pendingReset();
+        if (dialog == u"deleteProjectDialog"_s)
+            return window->draft->confirmingDelete().has_value();
+        return !model().error().isEmpty();
     }
-    void reopen()
+    QQuickWindow *openMainWindow(bool tray) const
     {
-        window = std::make_unique<WindowFixture>(&failingWriter);
-        QVERIFY(window->show());
+        window->trayHost.setAvailable(tray);
+        return window->openMainWindow();
     }
-
-    FailingFileWriter failingWriter;
 
 private Q_SLOTS:
     void initTestCase() { PageFixture::useSoftwareRendering(); }
@@ -68,120 +64,100 @@ private Q_SLOTS:
     }
     void cleanup() { window.reset(); }
 
-    void shouldClearTheFlagWhenADialogIsDismissed_data()
+    void shouldActAndClearTheFlagWhenADialogIsAnswered_data()
     {
         QTest::addColumn<QString>("dialog");
-        QTest::addColumn<bool>("byEscape");
-        // Escape presses the cancel button: both "继续计时" resume the session.
-        QTest::addColumn<bool>("running");
+        // A button's objectName, or the key Escape or Return, or "close" for the window's own.
+        QTest::addColumn<QString>("answer");
+        // Afterwards: the session ("running", "paused" or "idle"), the records and projects
+        // there are, and the dialog that comes next.
+        QTest::addColumn<QString>("session");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("projects");
+        QTest::addColumn<QString>("next");
 
-        QTest::newRow("finish, Escape") << u"finishDialog"_s << true << true;
-        QTest::newRow("finish, window") << u"finishDialog"_s << false << false;
-        QTest::newRow("reset, Escape") << u"resetDialog"_s << true << true;
-        QTest::newRow("reset, window") << u"resetDialog"_s << false << true;
-        QTest::newRow("delete, Escape") << u"deleteProjectDialog"_s << true << false;
-        QTest::newRow("delete, window") << u"deleteProjectDialog"_s << false << false;
-        QTest::newRow("sound error, Escape") << u"soundErrorDialog"_s << true << false;
-        QTest::newRow("sound error, window") << u"soundErrorDialog"_s << false << false;
+        const auto row = [](const char *name, const QString &dialog, const QString &answer,
+                             const QString &session, int records = 0, int projects = 3,
+                             const QString &next = {}) {
+            QTest::newRow(name) << dialog << answer << session << records << projects << next;
+        };
+        const QString finish = u"finishDialog"_s;
+        const QString reset = u"resetDialog"_s;
+        const QString remove = u"deleteProjectDialog"_s;
+        const QString sound = u"soundErrorDialog"_s;
+        // Escape presses the cancel button: both "继续计时" resume the session.
+        row("finish, Escape", finish, u"Escape"_s, u"running"_s);
+        row("finish, window", finish, u"close"_s, u"paused"_s);
+        row("finish, keep timing", finish, u"keepTimingButton"_s, u"running"_s);
+        row("finish, save", finish, u"saveAndFinishButton"_s, u"idle"_s, 1);
+        row("finish, later", finish, u"laterButton"_s, u"idle"_s, 1);
+        // The note's field has the keyboard: Return saves with the note.
+        row("finish, Return", finish, u"Return"_s, u"idle"_s, 1);
+        row("reset, Escape", reset, u"Escape"_s, u"running"_s);
+        row("reset, window", reset, u"close"_s, u"running"_s);
+        row("reset, keep timing", reset, u"keepTimingButton"_s, u"running"_s);
+        row("reset, discard", reset, u"discardButton"_s, u"idle"_s);
+        row("reset, finish and record", reset, u"finishAndRecordButton"_s, u"paused"_s, 0, 3,
+            finish);
+        row("reset, Return", reset, u"Return"_s, u"paused"_s, 0, 3, finish);
+        row("delete, Escape", remove, u"Escape"_s, u"idle"_s);
+        row("delete, window", remove, u"close"_s, u"idle"_s);
+        row("delete, cancel", remove, u"cancelDeleteButton"_s, u"idle"_s);
+        row("delete, confirm", remove, u"confirmDeleteButton"_s, u"idle"_s, 0, 2);
+        row("delete, Return", remove, u"Return"_s, u"idle"_s, 0, 2);
+        row("sound error, Escape", sound, u"Escape"_s, u"idle"_s);
+        row("sound error, window", sound, u"close"_s, u"idle"_s);
+        row("sound error, ok", sound, u"okButton"_s, u"idle"_s);
+        row("sound error, Return", sound, u"Return"_s, u"idle"_s);
     }
 
-    void shouldClearTheFlagWhenADialogIsDismissed()
+    void shouldActAndClearTheFlagWhenADialogIsAnswered()
     {
         QFETCH(QString, dialog);
-        QFETCH(bool, byEscape);
-        QFETCH(bool, running);
+        QFETCH(QString, answer);
+        QFETCH(QString, session);
+        QFETCH(int, records);
+        QFETCH(int, projects);
+        QFETCH(QString, next);
 
-        const auto flagged = [&] {
-            if (dialog == u"finishDialog"_s)
-                return model().pendingFinish();
-            if (dialog == u"resetDialog"_s)
-                return model().pendingReset();
-            if (dialog == u"deleteProjectDialog"_s)
-                return window->draft->confirmingDelete().has_value();
-            return !model().error().isEmpty();
-        };
         QVERIFY(!window->opened(dialog));
         bringUp(dialog);
-        QVERIFY(flagged());
+        QVERIFY(flagged(dialog));
         QVERIFY(window->opened(dialog));
+        if (dialog == u"finishDialog"_s) {
+            QVERIFY(window->dialogButton(dialog, u"wrapField"_s)->hasActiveFocus());
+            window->type(u"next: tests"_s);
+        }
 
-        if (byEscape)
-            window->press(Qt::Key_Escape);
-        else
+        if (answer == u"Escape"_s || answer == u"Return"_s)
+            window->press(answer == u"Escape"_s ? Qt::Key_Escape : Qt::Key_Return);
+        else if (answer == u"close"_s)
             QMetaObject::invokeMethod(window->popup(dialog), "close");
+        else
+            press(dialog, answer);
         window->render();
         QVERIFY(!window->opened(dialog));
-        QVERIFY(!flagged());
-        QCOMPARE(model().running(), running);
-        QVERIFY(model().records().isEmpty());
-        QCOMPARE(model().projects().size(), 3);
-    }
-
-    void shouldCloseWhenTheModelClearsTheFlag()
-    {
-        model().setError(u"无法读取该音频，请选择其他音频文件。"_s);
-        window->render();
-        QVERIFY(window->opened(u"soundErrorDialog"_s));
-        QCOMPARE(window->popup(u"soundErrorDialog"_s)->property("message").toString(),
-            u"无法读取该音频，请选择其他音频文件。"_s);
-        model().setError(QString());
-        window->render();
-        QVERIFY(!window->opened(u"soundErrorDialog"_s));
-    }
-
-    void shouldClearTheSoundErrorWithOk()
-    {
-        model().setError(u"铃声无法播放，请重新选择音频。"_s);
-        window->render();
-        press(u"soundErrorDialog"_s, u"okButton"_s);
-        QCOMPARE(model().error(), QString());
-        QVERIFY(!window->opened(u"soundErrorDialog"_s));
-    }
-
-    void shouldSaveTheWrapUpNoteAndFinish()
-    {
-        offerFinish(1530);
-        QCOMPARE(window->popup(u"finishDialog"_s)->property("title").toString(), u"记录收尾"_s);
-        QQuickItem *field = window->dialogButton(u"finishDialog"_s, u"wrapField"_s);
-        QCOMPARE(field->property("placeholderText").toString(), u"做到哪 / 下一步（可稍后补）"_s);
-        field->forceActiveFocus();
-        window->type(u"next: tests"_s);
-        QCOMPARE(model().wrapDraft(), u"next: tests"_s);
-
-        press(u"finishDialog"_s, u"saveAndFinishButton"_s);
-        QCOMPARE(model().records().size(), 1);
-        QCOMPARE(model().records().first().wrapUp, std::optional<QString>(u"next: tests"_s));
-        QVERIFY(model().records().first().early);
-        QVERIFY(!model().pendingFinish());
-        QVERIFY(!model().started());
-        QVERIFY(!window->opened(u"finishDialog"_s));
-        QCOMPARE(model().toast(), u"已记录25分钟专注。"_s);
-    }
-
-    void shouldFinishWithoutANoteLater()
-    {
-        offerFinish(120);
-        model().setWrapDraft(u"typed but not saved"_s);
-        press(u"finishDialog"_s, u"laterButton"_s);
-        QCOMPARE(model().records().size(), 1);
-        QCOMPARE(model().records().first().wrapUp, std::nullopt);
-        QVERIFY(!model().pendingFinish());
-    }
-
-    void shouldKeepTimingFromTheFinishDialog()
-    {
-        offerFinish(120);
-        press(u"finishDialog"_s, u"keepTimingButton"_s);
-        QVERIFY(model().running());
-        QVERIFY(!model().pendingFinish());
-        QVERIFY(model().records().isEmpty());
-        QVERIFY(!window->opened(u"finishDialog"_s));
+        QVERIFY(!flagged(dialog));
+        QCOMPARE(model().running(), session == u"running"_s);
+        QCOMPARE(model().started(), session != u"idle"_s);
+        QCOMPARE(model().records().size(), records);
+        QCOMPARE(model().projects().size(), projects);
+        if (!next.isEmpty())
+            QVERIFY(window->opened(next) && flagged(next));
+        // Only "保存并结束" keeps the note; an early finish says so.
+        if (records > 0) {
+            QCOMPARE(model().records().first().wrapUp,
+                answer == u"laterButton"_s ? std::nullopt
+                                           : std::optional<QString>(u"next: tests"_s));
+            QVERIFY(model().records().first().early);
+        }
     }
 
     void shouldCloseTheFinishDialogWhenSavingFails()
     {
-        reopen();
-        offerFinish(120);
+        window = std::make_unique<WindowFixture>(&failingWriter);
+        QVERIFY(window->show());
+        bringUp(u"finishDialog"_s);
         press(u"finishDialog"_s, u"saveAndFinishButton"_s);
         QVERIFY(!window->opened(u"finishDialog"_s));
         QVERIFY(!model().pendingFinish());
@@ -191,92 +167,6 @@ private Q_SLOTS:
         QVERIFY(!model().running());
         QVERIFY(model().recordError().startsWith(u"专注记录保存失败，记录未删除："_s));
         QVERIFY(window->item(u"recordErrorBanner"_s)->isVisible());
-    }
-
-    void shouldOfferTheFinishDialogFromTheResetConfirmation()
-    {
-        window->runFor(120);
-        model().requestReset();
-        window->render();
-        const QObject *dialog = window->popup(u"resetDialog"_s);
-        QCOMPARE(dialog->property("title").toString(), u"重置当前计时？"_s);
-        QCOMPARE(dialog->property("message").toString(), u"已专注超过 1 分钟。"_s);
-
-        press(u"resetDialog"_s, u"finishAndRecordButton"_s);
-        QVERIFY(!model().pendingReset());
-        QVERIFY(!window->opened(u"resetDialog"_s));
-        QVERIFY(model().pendingFinish());
-        QVERIFY(window->opened(u"finishDialog"_s));
-    }
-
-    void shouldDiscardOrKeepTimingFromTheResetConfirmation()
-    {
-        window->runFor(120);
-        model().requestReset();
-        window->render();
-        press(u"resetDialog"_s, u"keepTimingButton"_s);
-        QVERIFY(model().running());
-        QVERIFY(!model().pendingReset());
-
-        model().requestReset();
-        window->render();
-        press(u"resetDialog"_s, u"discardButton"_s);
-        QVERIFY(!model().started());
-        QVERIFY(!model().pendingReset());
-        QVERIFY(model().records().isEmpty());
-    }
-
-    void shouldDeleteTheProjectAfterConfirmation()
-    {
-        window->draft->setConfirmingDelete(u"工作"_s);
-        window->render();
-        QCOMPARE(window->popup(u"deleteProjectDialog"_s)->property("title").toString(),
-            u"删除项目？该项目现有记录将移至未分类。"_s);
-        press(u"deleteProjectDialog"_s, u"cancelDeleteButton"_s);
-        QVERIFY(!window->draft->confirmingDelete());
-        QCOMPARE(model().projects().size(), 3);
-
-        window->draft->setConfirmingDelete(u"工作"_s);
-        window->render();
-        press(u"deleteProjectDialog"_s, u"confirmDeleteButton"_s);
-        QVERIFY(!window->draft->confirmingDelete());
-        QCOMPARE(model().projects(), (QStringList {u"学习"_s, u"个人"_s}));
-        QVERIFY(!window->opened(u"deleteProjectDialog"_s));
-    }
-
-    void shouldTakeTheNoteFromTheKeyboardAndSaveWithReturn()
-    {
-        offerFinish(300);
-        QQuickItem *field = window->dialogButton(u"finishDialog"_s, u"wrapField"_s);
-        QVERIFY(field->hasActiveFocus());
-        window->type(u"draft done"_s);
-        window->press(Qt::Key_Return);
-        QCOMPARE(model().records().size(), 1);
-        QCOMPARE(model().records().first().wrapUp, std::optional<QString>(u"draft done"_s));
-        QVERIFY(!window->opened(u"finishDialog"_s));
-    }
-
-    void shouldPressTheDefaultButtonWithReturn_data()
-    {
-        QTest::addColumn<QString>("dialog");
-        QTest::newRow("reset: finish and record") << u"resetDialog"_s;
-        QTest::newRow("delete: delete the project") << u"deleteProjectDialog"_s;
-        QTest::newRow("sound error: ok") << u"soundErrorDialog"_s;
-    }
-
-    void shouldPressTheDefaultButtonWithReturn()
-    {
-        QFETCH(QString, dialog);
-        bringUp(dialog);
-        QVERIFY(window->opened(dialog));
-        window->press(Qt::Key_Return);
-        QVERIFY(!window->opened(dialog));
-        if (dialog == u"resetDialog"_s)
-            QVERIFY(model().pendingFinish());
-        else if (dialog == u"deleteProjectDialog"_s)
-            QCOMPARE(model().projects(), (QStringList {u"学习"_s, u"个人"_s}));
-        else
-            QCOMPARE(model().error(), QString());
     }
 
     void shouldHideOrEndOrAskWhenTheWindowCloses_data()
@@ -302,8 +192,7 @@ private Q_SLOTS:
         QFETCH(QString, state);
         QFETCH(bool, hidden);
         QFETCH(bool, asked);
-        window->trayHost.setAvailable(tray);
-        QQuickWindow *main = window->openMainWindow();
+        QQuickWindow *main = openMainWindow(tray);
         QVERIFY(main);
         if (state != u"idle"_s)
             window->runFor(120);
@@ -320,42 +209,9 @@ private Q_SLOTS:
         QVERIFY(model().records().isEmpty());
     }
 
-    void shouldEndOnlyWhenTheCloseIsConfirmed()
-    {
-        QQuickWindow *main = window->openMainWindow();
-        QVERIFY(main);
-        window->runFor(120);
-        QObject *dialog = window->popup(u"closeConfirmDialog"_s, main);
-        auto *content = dialog->property("contentItem").value<QQuickItem *>();
-        const auto pressIn = [&](const QString &name) {
-            QQuickItem *button = window->item(name, content);
-            QVERIFY2(button, qPrintable(name));
-            const QPointF centre = button->mapToScene(button->boundingRect().center());
-            QTest::mouseClick(main, Qt::LeftButton, {}, centre.toPoint());
-            main->grabWindow();
-        };
-
-        main->close();
-        main->grabWindow();
-        pressIn(u"cancelCloseButton"_s);
-        QVERIFY(!dialog->property("opened").toBool());
-        QVERIFY(!window->keeper->confirmingClose());
-        QVERIFY(main->isVisible());
-        QCOMPARE(window->quits, 0);
-        QVERIFY(model().running());
-
-        main->close();
-        main->grabWindow();
-        pressIn(u"quitButton"_s);
-        QCOMPARE(window->quits, 1);
-        // Quitting records nothing: the session is dropped with the process.
-        QVERIFY(model().records().isEmpty());
-    }
-
     void shouldCloseWithCtrlWAndQuitWithCtrlQ()
     {
-        window->trayHost.setAvailable(true);
-        QQuickWindow *main = window->openMainWindow();
+        QQuickWindow *main = openMainWindow(true);
         QVERIFY(main);
         QTRY_VERIFY(main->isActive());
         QTest::keyClick(main, Qt::Key_W, Qt::ControlModifier);
@@ -368,21 +224,9 @@ private Q_SLOTS:
         QCOMPARE(window->quits, 1);
     }
 
-    void shouldAskWithReturnAsTheDefault()
-    {
-        QQuickWindow *main = window->openMainWindow();
-        QVERIFY(main);
-        window->runFor(120);
-        main->close();
-        main->grabWindow();
-        QVERIFY(window->keeper->confirmingClose());
-        QTest::keyClick(main, Qt::Key_Return);
-        QCOMPARE(window->quits, 1);
-    }
-
     void shouldKeepTheWindowOnceATrayHostAppears()
     {
-        QQuickWindow *main = window->openMainWindow();
+        QQuickWindow *main = openMainWindow(false);
         QVERIFY(main);
         window->runFor(120);
         // A panel that starts after the application: from then on closing only hides.
@@ -399,56 +243,17 @@ private Q_SLOTS:
         QCOMPARE(window->quits, 1);
     }
 
-    void shouldComeBackWhereItWasOnThePageItShowed()
-    {
-        window->trayHost.setAvailable(true);
-        QQuickWindow *main = window->openMainWindow();
-        QVERIFY(main);
-        const QRect frame(40, 30, 850, 770);
-        moveTo(main, frame);
-        model().setShowRecords(true);
-        window->runFor(60);
-        main->close();
-        QVERIFY(!main->isVisible());
-        // Moved while hidden, as a window manager may do with a window it unmapped.
-        main->setGeometry(0, 0, 820, 760);
-
-        window->keeper->bringForward();
-        QVERIFY(main->isVisible());
-        QTRY_VERIFY(main->isActive());
-        QTRY_COMPARE(main->geometry(), frame);
-        main->grabWindow();
-        QVERIFY(window->item(u"historyPage"_s, main->contentItem()));
-        QVERIFY(model().running());
-        // The stored frame is the one it came back to.
-        const QVariantMap stored = window->page->defaults.value(u"timer-window-frame"_s).toMap();
-        QCOMPARE(QRect(stored.value(u"x"_s).toInt(), stored.value(u"y"_s).toInt(),
-                     stored.value(u"width"_s).toInt(), stored.value(u"height"_s).toInt()),
-            frame);
-    }
-
     void shouldOpenWhereItWasClosedLastTime()
     {
-        window->trayHost.setAvailable(true);
-        QQuickWindow *main = window->openMainWindow();
+        QQuickWindow *main = openMainWindow(true);
         QVERIFY(main);
         // Nothing is stored while the window only opened.
         QVERIFY(!window->page->defaults.writtenKeys.contains(u"timer-window-frame"_s));
-        moveTo(main, QRect(10, 20, 830, 780));
+        main->setGeometry(10, 20, 830, 780);
+        QCoreApplication::processEvents();
         main->close();
-
         MainWindowKeeper next(model(), window->trayHost, window->page->defaults, [] {});
         QCOMPARE(next.initialFrame(), QRect(10, 20, 830, 780));
-    }
-
-    void shouldOpenTheEditorSheetWithTheDraft()
-    {
-        window->draft->prepareNewProject();
-        window->render();
-        QVERIFY(window->opened(u"projectEditor"_s));
-        window->draft->closeProjectEditor();
-        window->render();
-        QVERIFY(!window->opened(u"projectEditor"_s));
     }
 };
 

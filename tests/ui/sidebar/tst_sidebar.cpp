@@ -3,13 +3,7 @@
 
 #include "windowfixture.h"
 
-#include "ui/history/historytreemodel.h"
-
-#include <QSignalSpy>
-
 using namespace Qt::StringLiterals;
-
-using Page = QString;
 
 class SidebarTest : public QObject {
     Q_OBJECT
@@ -22,33 +16,29 @@ private:
     {
         return window->item(name, root);
     }
-    QQuickItem *projectRow(const QString &project) const
+    // The row of a project ("projectRow:学习") or subproject ("subprojectRow:阅读").
+    QQuickItem *row(const QString &project) const
     {
-        return item(u"projectRow:"_s + project);
+        return item(project.contains(u':') ? project : u"projectRow:"_s + project);
     }
-    QQuickItem *subprojectRow(const QString &subproject) const
+    bool checked(const QString &row) const
     {
-        return item(u"subprojectRow:"_s + subproject);
+        return item(u"checkmark"_s, this->row(row))->isVisible();
     }
     // An entry of a row's menu; menus are popups, found among the row's objects.
-    QObject *menuEntry(QQuickItem *row, const QString &name) const
+    QObject *menuEntry(const QString &row, const QString &name) const
     {
-        return row ? row->findChild<QObject *>(name) : nullptr;
+        QQuickItem *found = this->row(row);
+        return found ? found->findChild<QObject *>(name) : nullptr;
     }
-    bool enabled(QObject *object) const { return object && object->property("enabled").toBool(); }
-    void trigger(QObject *entry) const
+    void trigger(const QString &row, const QString &entry) const
     {
-        QVERIFY(entry);
-        QMetaObject::invokeMethod(entry, "triggered");
+        QObject *found = menuEntry(row, entry);
+        QVERIFY2(found, qPrintable(row + u'/' + entry));
+        QMetaObject::invokeMethod(found, "triggered");
         window->render();
     }
-    QString loadedPage() const
-    {
-        const QQuickItem *loader = item(u"pageLoader"_s);
-        const auto *page = loader->property("item").value<QQuickItem *>();
-        return page ? page->objectName() : QString();
-    }
-    void addReadingToStudy()
+    void addReadingToStudy() const
     {
         model().addSubproject(u"阅读"_s, u"学习"_s);
         model().addSubproject(u"写作"_s, u"学习"_s);
@@ -66,370 +56,217 @@ private Q_SLOTS:
     }
     void cleanup() { window.reset(); }
 
-    // Navigation ------------------------------------------------------------------------------
-
     void shouldShowOnePageAndSetAtMostOneFlag_data()
     {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<Page>("page");
         QTest::addColumn<bool>("records");
         QTest::addColumn<bool>("review");
         QTest::addColumn<bool>("settings");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("entry");
 
-        QTest::newRow("focus") << u"navFocus"_s << u"focusPage"_s << false << false << false;
-        QTest::newRow("review") << u"navReview"_s << u"reviewPage"_s << false << true << false;
-        QTest::newRow("records") << u"navRecords"_s << u"historyPage"_s << true << false << false;
-        QTest::newRow("settings") << u"settingsButton"_s << u"settingsPage"_s << false << false
-                                  << true;
+        // Records win over the review, the review over the settings.
+        QTest::newRow("none") << false << false << false << u"focusPage"_s << u"navFocus"_s;
+        QTest::newRow("records and review")
+            << true << true << false << u"historyPage"_s << u"navRecords"_s;
+        QTest::newRow("review and settings")
+            << false << true << true << u"reviewPage"_s << u"navReview"_s;
+        QTest::newRow("settings") << false << false << true << u"settingsPage"_s
+                                  << u"settingsButton"_s;
     }
 
     void shouldShowOnePageAndSetAtMostOneFlag()
     {
+        QFETCH(bool, records);
+        QFETCH(bool, review);
+        QFETCH(bool, settings);
+        QFETCH(QString, page);
         QFETCH(QString, entry);
-        QFETCH(Page, page);
-        QFETCH(bool, records);
-        QFETCH(bool, review);
-        QFETCH(bool, settings);
-
-        // Start from every flag set, as no navigation would leave them.
-        model().setShowRecords(true);
-        model().setShowReview(true);
-        model().setShowSettings(true);
-        window->render();
-        QCOMPARE(loadedPage(), u"historyPage"_s);
-
-        window->click(item(entry));
-        QCOMPARE(model().showRecords(), records);
-        QCOMPARE(model().showReview(), review);
-        QCOMPARE(model().showSettings(), settings);
-        QCOMPARE(loadedPage(), page);
-        QVERIFY(item(entry)->property("selected").toBool());
-    }
-
-    void shouldPreferRecordsThenReviewThenSettings_data()
-    {
-        QTest::addColumn<bool>("records");
-        QTest::addColumn<bool>("review");
-        QTest::addColumn<bool>("settings");
-        QTest::addColumn<Page>("page");
-
-        QTest::newRow("none") << false << false << false << u"focusPage"_s;
-        QTest::newRow("records and review") << true << true << false << u"historyPage"_s;
-        QTest::newRow("review and settings") << false << true << true << u"reviewPage"_s;
-        QTest::newRow("settings") << false << false << true << u"settingsPage"_s;
-    }
-
-    void shouldPreferRecordsThenReviewThenSettings()
-    {
-        QFETCH(bool, records);
-        QFETCH(bool, review);
-        QFETCH(bool, settings);
-        QFETCH(Page, page);
 
         model().setShowRecords(records);
         model().setShowReview(review);
         model().setShowSettings(settings);
         window->render();
-        QCOMPARE(loadedPage(), page);
-        QCOMPARE(
-            item(u"navFocus"_s)->property("selected").toBool(), !records && !review && !settings);
+        QCOMPARE(window->shownPage(), page);
+        QCOMPARE(item(u"navFocus"_s)->property("selected").toBool(), page == u"focusPage"_s);
+
+        // From every flag set, as no navigation would leave them, the entry leaves its own.
+        model().setShowRecords(true);
+        model().setShowReview(true);
+        model().setShowSettings(true);
+        window->click(item(entry));
+        QCOMPARE(QList<bool>({model().showRecords(), model().showReview(), model().showSettings()}),
+            QList<bool>(
+                {page == u"historyPage"_s, page == u"reviewPage"_s, page == u"settingsPage"_s}));
+        QCOMPARE(window->shownPage(), page);
+        QVERIFY(item(entry)->property("selected").toBool());
     }
-
-    // Record error banner ---------------------------------------------------------------------
-
-    void shouldShowTheRecordErrorUntilAcknowledged()
-    {
-        QQuickItem *banner = item(u"recordErrorBanner"_s);
-        QVERIFY(!banner->isVisible());
-
-        model().setRecordError(u"记录读取异常，已暂停写入以保护原数据。"_s);
-        window->render();
-        QVERIFY(banner->isVisible());
-        QCOMPARE(textOf(item(u"recordErrorText"_s)), u"记录读取异常，已暂停写入以保护原数据。"_s);
-
-        window->click(item(u"viewBackupButton"_s));
-        QCOMPARE(window->browser.opened, QStringList {*window->page->services.storageFolder});
-        QVERIFY(banner->isVisible());
-
-        window->click(item(u"dismissRecordErrorButton"_s));
-        QCOMPARE(model().recordError(), QString());
-        QVERIFY(!banner->isVisible());
-    }
-
-    void shouldKeepSettingsInViewAndScrollTheRestOnAShortWindow()
-    {
-        // A long warning on a window far shorter than the designed minimum.
-        model().setRecordError(u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
-        window->page->window.resize(900, 380);
-        window->view->setSize(window->page->window.size());
-        window->render();
-
-        const QRectF shown(0, 0, 900, 380);
-        QVERIFY(shown.contains(PageFixture::sceneRect(item(u"settingsButton"_s))));
-        QQuickItem *scroll = item(u"sidebarScroll"_s);
-        QVERIFY(scroll);
-        QVERIFY(scroll->property("contentHeight").toReal() > scroll->height());
-        // Tab to the last project scrolls the sidebar to it, and to the start button the page.
-        QQuickItem *last = item(u"selectButton"_s, projectRow(u"个人"_s));
-        QVERIFY(!PageFixture::sceneRect(scroll).contains(PageFixture::sceneRect(last)));
-        last->forceActiveFocus(Qt::TabFocusReason);
-        window->render();
-        QVERIFY(PageFixture::sceneRect(scroll).contains(PageFixture::sceneRect(last)));
-        QQuickItem *start = item(u"startPauseButton"_s);
-        QVERIFY(!shown.contains(PageFixture::sceneRect(start)));
-        start->forceActiveFocus(Qt::TabFocusReason);
-        window->render();
-        QVERIFY(shown.contains(PageFixture::sceneRect(start)));
-        window->click(item(u"settingsButton"_s));
-        QVERIFY(model().showSettings());
-    }
-
-    void shouldWalkEveryControlInVisualOrderWithAFocusRing_data()
-    {
-        QTest::addColumn<Page>("page");
-        QTest::newRow("focus") << u"focusPage"_s;
-        QTest::newRow("review") << u"reviewPage"_s;
-        QTest::newRow("records") << u"historyPage"_s;
-        QTest::newRow("settings") << u"settingsPage"_s;
-    }
-
-    void shouldWalkEveryControlInVisualOrderWithAFocusRing()
-    {
-        QFETCH(Page, page);
-        addReadingToStudy();
-        FocusRecord record = PageFixture::record(u"学习"_s, 13, 30);
-        record.endedAt = PageFixture::sampleNow() - 60;
-        model().saveRecords({record});
-        model().deleteRecord(record);
-        model().undoDelete();
-        model().setShowRecords(page == u"historyPage"_s);
-        model().setShowReview(page == u"reviewPage"_s);
-        model().setShowSettings(page == u"settingsPage"_s);
-        window->render();
-        QCOMPARE(loadedPage(), page);
-        if (page == u"historyPage"_s) {
-            // The year, month and day open, so a record's delete button is on the page too.
-            auto *tree = qobject_cast<HistoryTreeModel *>(
-                item(u"historyList"_s)->property("model").value<QObject *>());
-            QVERIFY(tree);
-            for (int row = 0; row < 3; ++row)
-                tree->setExpanded(row, true);
-            window->render();
-            QVERIFY(item(u"historyDeleteButton"_s));
-        }
-
-        const QList<QQuickItem *> chain = window->tabChain();
-        QVERIFY(chain.size() > 10);
-        const QRectF sidebar = PageFixture::sceneRect(item(u"sidebar"_s));
-        bool inPage = false;
-        QStringList walked;
-        for (qsizetype i = 0; i < chain.size(); ++i) {
-            QQuickItem *control = chain.at(i);
-            // Back to it, so that its ring is on show now.
-            control->forceActiveFocus(Qt::TabFocusReason);
-            window->render();
-            const QRectF here = PageFixture::sceneRect(control);
-            const QString name = control->objectName() + u'@' + QString::number(here.x()) + u','
-                + QString::number(here.y());
-            walked.append(name);
-            QVERIFY2(WindowFixture::showsFocus(control), qPrintable(u"no ring on "_s + name));
-            const bool pageControl = !sidebar.contains(here.center());
-            QVERIFY2(!inPage || pageControl,
-                qPrintable(u"back to the sidebar at "_s + walked.join(u" → "_s)));
-            if (i == 0 || pageControl != inPage) {
-                inPage = pageControl;
-                continue;
-            }
-            // Within the sidebar, then within the page: never up, and left to right in a row.
-            const QRectF before = PageFixture::sceneRect(chain.at(i - 1));
-            const bool sameRow = here.top() < before.bottom() && before.top() < here.bottom();
-            QVERIFY2(
-                sameRow ? here.left() >= before.right() - 1 : here.top() >= before.bottom() - 1,
-                qPrintable(u"out of order: "_s + walked.join(u" → "_s)));
-        }
-        QVERIFY2(inPage, "Tab never reached the page");
-        // Every kind of control of the sidebar is on the way.
-        for (const QString &name : {u"navFocus"_s, u"newProjectButton"_s, u"chevronButton"_s,
-                 u"selectButton"_s, u"menuButton"_s, u"settingsButton"_s}) {
-            QVERIFY2(std::any_of(chain.cbegin(), chain.cend(),
-                         [&](QQuickItem *control) { return control->objectName() == name; }),
-                qPrintable(name));
-        }
-        if (page == u"historyPage"_s) {
-            for (const QString &name :
-                {u"historyGroupHeader"_s, u"historyDeleteButton"_s, u"historySearchField"_s}) {
-                QVERIFY2(std::any_of(chain.cbegin(), chain.cend(),
-                             [&](QQuickItem *control) { return control->objectName() == name; }),
-                    qPrintable(name));
-            }
-        }
-    }
-
-    // Project rows ----------------------------------------------------------------------------
 
     void shouldListProjectsWithTodaysMinutes()
     {
-        FocusRecord record = PageFixture::record(u"工作"_s, 13, 42.9);
-        record.endedAt = PageFixture::sampleNow() - 60;
-        model().saveRecords({record});
+        model().saveRecords({PageFixture::todayRecord(u"工作"_s, 42.9)});
         window->render();
-
-        QCOMPARE(textOf(item(u"todayMinutes"_s, projectRow(u"工作"_s))), u"今日 42 分钟"_s);
-        QCOMPARE(textOf(item(u"todayMinutes"_s, projectRow(u"学习"_s))), u"今日 0 分钟"_s);
-        const QList<QQuickItem *> rows = PageFixture::byPosition(
-            {projectRow(u"学习"_s), projectRow(u"工作"_s), projectRow(u"个人"_s)});
-        QCOMPARE(rows.first()->objectName(), u"projectRow:学习"_s);
-        QCOMPARE(rows.last()->objectName(), u"projectRow:个人"_s);
+        QCOMPARE(textOf(item(u"todayMinutes"_s, row(u"工作"_s))), u"今日 42 分钟"_s);
+        QCOMPARE(textOf(item(u"todayMinutes"_s, row(u"学习"_s))), u"今日 0 分钟"_s);
+        const QList<QQuickItem *> rows =
+            PageFixture::byPosition({row(u"个人"_s), row(u"学习"_s), row(u"工作"_s)});
+        QCOMPARE(rows.first(), row(u"学习"_s));
+        QCOMPARE(rows.last(), row(u"个人"_s));
     }
 
-    void shouldMarkTheSelection()
+    void shouldMarkTheSelectionAndIgnoreItWhileStarted()
     {
         addReadingToStudy();
-        QQuickItem *study = projectRow(u"学习"_s);
-        QVERIFY(item(u"checkmark"_s, study)->isVisible());
-        QCOMPARE(study->property("color").value<QColor>(), QColor::fromRgbF(1, 1, 1, 0.8f));
-        QVERIFY(!item(u"checkmark"_s, subprojectRow(u"阅读"_s))->isVisible());
-
-        window->click(item(u"selectButton"_s, subprojectRow(u"阅读"_s)));
-        QCOMPARE(model().selectedProject(), u"学习"_s);
+        QVERIFY(checked(u"学习"_s));
+        QVERIFY(!checked(u"subprojectRow:阅读"_s));
+        window->click(item(u"selectButton"_s, row(u"subprojectRow:阅读"_s)));
         QCOMPARE(model().selectedSubproject(), u"阅读"_s);
-        QVERIFY(!item(u"checkmark"_s, projectRow(u"学习"_s))->isVisible());
-        QCOMPARE(projectRow(u"学习"_s)->property("color").value<QColor>().alpha(), 0);
-        QVERIFY(item(u"checkmark"_s, subprojectRow(u"阅读"_s))->isVisible());
-        QVERIFY(!item(u"checkmark"_s, subprojectRow(u"写作"_s))->isVisible());
+        QVERIFY(!checked(u"学习"_s));
+        QVERIFY(checked(u"subprojectRow:阅读"_s));
+        QVERIFY(!checked(u"subprojectRow:写作"_s));
 
-        window->click(item(u"selectButton"_s, projectRow(u"工作"_s)));
-        QCOMPARE(model().selectedProject(), u"工作"_s);
-        QCOMPARE(model().selectedSubproject(), QString());
-        QVERIFY(item(u"checkmark"_s, projectRow(u"工作"_s))->isVisible());
-    }
-
-    void shouldIgnoreSelectionWhileStarted()
-    {
-        addReadingToStudy();
         window->runFor(10);
         model().pause();
         window->render();
-
-        QVERIFY(item(u"selectButton"_s, projectRow(u"工作"_s))->isEnabled());
-        window->click(item(u"selectButton"_s, projectRow(u"工作"_s)));
+        window->click(item(u"selectButton"_s, row(u"工作"_s)));
         QCOMPARE(model().selectedProject(), u"学习"_s);
-
-        QVERIFY(!item(u"selectButton"_s, subprojectRow(u"阅读"_s))->isEnabled());
-        QVERIFY(!item(u"menuButton"_s, subprojectRow(u"阅读"_s))->isEnabled());
-        window->click(item(u"selectButton"_s, subprojectRow(u"阅读"_s)));
-        QCOMPARE(model().selectedSubproject(), QString());
+        QVERIFY(!item(u"selectButton"_s, row(u"subprojectRow:写作"_s))->isEnabled());
+        QVERIFY(!item(u"menuButton"_s, row(u"subprojectRow:写作"_s))->isEnabled());
 
         model().reset();
-        window->render();
-        QVERIFY(item(u"selectButton"_s, subprojectRow(u"阅读"_s))->isEnabled());
-        QVERIFY(item(u"menuButton"_s, subprojectRow(u"阅读"_s))->isEnabled());
+        window->click(item(u"selectButton"_s, row(u"工作"_s)));
+        QCOMPARE(model().selectedProject(), u"工作"_s);
+        QCOMPARE(model().selectedSubproject(), QString());
+        QVERIFY(checked(u"工作"_s));
     }
 
     void shouldCollapseOnlyProjectsWithSubprojects()
     {
         addReadingToStudy();
-        QQuickItem *workChevron = item(u"chevronButton"_s, projectRow(u"工作"_s));
-        QVERIFY(!workChevron->isEnabled());
-
-        QQuickItem *chevron = item(u"chevronButton"_s, projectRow(u"学习"_s));
-        QVERIFY(chevron->isEnabled());
-        QCOMPARE(chevron->property("symbol").toString(), u"chevron.down"_s);
-        window->click(chevron);
+        QVERIFY(!item(u"chevronButton"_s, row(u"工作"_s))->isEnabled());
+        const auto chevron = [&] {
+            return item(u"chevronButton"_s, row(u"学习"_s));
+        };
+        QCOMPARE(chevron()->property("symbol").toString(), u"chevron.down"_s);
+        window->click(chevron());
         QCOMPARE(window->draft->collapsedProjects(), QStringList {u"学习"_s});
-        QVERIFY(!subprojectRow(u"阅读"_s));
-        chevron = item(u"chevronButton"_s, projectRow(u"学习"_s));
-        QCOMPARE(chevron->property("symbol").toString(), u"chevron.right"_s);
+        QVERIFY(!row(u"subprojectRow:阅读"_s));
+        QCOMPARE(chevron()->property("symbol").toString(), u"chevron.right"_s);
 
         // Selecting the project keeps it folded.
-        window->click(item(u"selectButton"_s, projectRow(u"工作"_s)));
-        window->click(item(u"selectButton"_s, projectRow(u"学习"_s)));
+        window->click(item(u"selectButton"_s, row(u"工作"_s)));
+        window->click(item(u"selectButton"_s, row(u"学习"_s)));
         QCOMPARE(window->draft->collapsedProjects(), QStringList {u"学习"_s});
-
-        window->click(item(u"chevronButton"_s, projectRow(u"学习"_s)));
-        QVERIFY(subprojectRow(u"阅读"_s));
+        window->click(chevron());
+        QVERIFY(row(u"subprojectRow:阅读"_s));
         QVERIFY(window->draft->collapsedProjects().isEmpty());
     }
 
-    void shouldOfferMovesExceptAtTheEnds()
+    void shouldOfferTheMenuEntriesThatApply_data()
     {
-        QQuickItem *first = projectRow(u"学习"_s);
-        QQuickItem *last = projectRow(u"个人"_s);
-        QVERIFY(!enabled(menuEntry(first, u"moveUpItem"_s)));
-        QVERIFY(enabled(menuEntry(first, u"moveDownItem"_s)));
-        QVERIFY(enabled(menuEntry(last, u"moveUpItem"_s)));
-        QVERIFY(!enabled(menuEntry(last, u"moveDownItem"_s)));
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<bool>("enabled");
 
-        trigger(menuEntry(first, u"moveDownItem"_s));
+        QTest::newRow("first project up") << u"学习"_s << u"moveUpItem"_s << false << false;
+        QTest::newRow("first project down") << u"学习"_s << u"moveDownItem"_s << false << true;
+        QTest::newRow("last project up") << u"个人"_s << u"moveUpItem"_s << false << true;
+        QTest::newRow("last project down") << u"个人"_s << u"moveDownItem"_s << false << false;
+        QTest::newRow("first subproject up")
+            << u"subprojectRow:阅读"_s << u"moveUpItem"_s << false << false;
+        QTest::newRow("last subproject down")
+            << u"subprojectRow:写作"_s << u"moveDownItem"_s << false << false;
+        QTest::newRow("delete") << u"工作"_s << u"deleteProjectItem"_s << false << true;
+        // A started session keeps moves and editing, but its project cannot go.
+        QTest::newRow("started, up") << u"工作"_s << u"moveUpItem"_s << true << true;
+        QTest::newRow("started, down") << u"工作"_s << u"moveDownItem"_s << true << true;
+        QTest::newRow("started, new subproject")
+            << u"工作"_s << u"newSubprojectItem"_s << true << true;
+        QTest::newRow("started, edit") << u"工作"_s << u"editProjectItem"_s << true << true;
+        QTest::newRow("started, delete") << u"工作"_s << u"deleteProjectItem"_s << true << false;
+    }
+
+    void shouldOfferTheMenuEntriesThatApply()
+    {
+        QFETCH(QString, row);
+        QFETCH(QString, entry);
+        QFETCH(bool, started);
+        QFETCH(bool, enabled);
+        addReadingToStudy();
+        if (started)
+            window->runFor(10);
+        const QObject *found = menuEntry(row, entry);
+        QVERIFY(found);
+        QCOMPARE(found->property("enabled").toBool(), enabled);
+    }
+
+    void shouldMoveAndRemoveFromTheMenus()
+    {
+        addReadingToStudy();
+        trigger(u"学习"_s, u"moveDownItem"_s);
         QCOMPARE(model().projects(), (QStringList {u"工作"_s, u"学习"_s, u"个人"_s}));
-    }
+        trigger(u"subprojectRow:阅读"_s, u"moveDownItem"_s);
+        QCOMPARE(model().subprojectsFor(u"学习"_s), (QStringList {u"写作"_s, u"阅读"_s}));
 
-    void shouldKeepMovesAndEditingWhileStarted()
-    {
-        window->runFor(10);
-        QQuickItem *row = projectRow(u"工作"_s);
-        QVERIFY(enabled(menuEntry(row, u"moveUpItem"_s)));
-        QVERIFY(enabled(menuEntry(row, u"moveDownItem"_s)));
-        QVERIFY(enabled(menuEntry(row, u"newSubprojectItem"_s)));
-        QVERIFY(enabled(menuEntry(row, u"editProjectItem"_s)));
-        QVERIFY(!enabled(menuEntry(row, u"deleteProjectItem"_s)));
-    }
+        // The selected subproject goes at once, and its project is selected.
+        window->click(item(u"selectButton"_s, row(u"subprojectRow:写作"_s)));
+        trigger(u"subprojectRow:写作"_s, u"deleteSubprojectItem"_s);
+        QCOMPARE(model().subprojectsFor(u"学习"_s), QStringList {u"阅读"_s});
+        QVERIFY(!row(u"subprojectRow:写作"_s));
+        QVERIFY(checked(u"学习"_s));
 
-    void shouldOfferDeleteOnlyWithMoreThanOneProject()
-    {
-        QVERIFY(enabled(menuEntry(projectRow(u"工作"_s), u"deleteProjectItem"_s)));
-        trigger(menuEntry(projectRow(u"工作"_s), u"deleteProjectItem"_s));
+        // A project only after asking.
+        trigger(u"工作"_s, u"deleteProjectItem"_s);
         QCOMPARE(window->draft->confirmingDelete(), std::optional<QString>(u"工作"_s));
         QVERIFY(window->opened(u"deleteProjectDialog"_s));
         QCOMPARE(model().projects().size(), 3);
-
+        // The last project stays.
+        window->draft->setConfirmingDelete(std::nullopt);
         model().deleteProject(u"工作"_s);
         model().deleteProject(u"个人"_s);
-        window->draft->setConfirmingDelete(std::nullopt);
         window->render();
-        QCOMPARE(model().projects(), QStringList {u"学习"_s});
-        QVERIFY(!enabled(menuEntry(projectRow(u"学习"_s), u"deleteProjectItem"_s)));
+        QVERIFY(!menuEntry(u"学习"_s, u"deleteProjectItem"_s)->property("enabled").toBool());
+    }
+
+    void shouldOpenTheEditorFromTheSidebar_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("editing");
+        QTest::addColumn<QString>("name");
+
+        QTest::newRow("new project") << QString() << u"newProjectButton"_s
+                                     << int(ProjectDraft::NewProject) << QString() << QString();
+        QTest::newRow("edit project") << u"工作"_s << u"editProjectItem"_s
+                                      << int(ProjectDraft::EditProject) << u"工作"_s << u"工作"_s;
+        QTest::newRow("new subproject")
+            << u"工作"_s << u"newSubprojectItem"_s << int(ProjectDraft::NewSubproject)
+            << u"子项目|工作"_s << QString();
+        QTest::newRow("edit subproject")
+            << u"subprojectRow:写作"_s << u"editSubprojectItem"_s
+            << int(ProjectDraft::EditSubproject) << u"学习"_s << u"写作"_s;
     }
 
     void shouldOpenTheEditorFromTheSidebar()
     {
-        window->click(item(u"newProjectButton"_s));
-        QVERIFY(window->draft->showing());
-        QCOMPARE(window->draft->mode(), ProjectDraft::NewProject);
-        window->draft->closeProjectEditor();
-
-        trigger(menuEntry(projectRow(u"工作"_s), u"editProjectItem"_s));
-        QCOMPARE(window->draft->mode(), ProjectDraft::EditProject);
-        QCOMPARE(window->draft->name(), u"工作"_s);
-        window->draft->closeProjectEditor();
-
-        trigger(menuEntry(projectRow(u"工作"_s), u"newSubprojectItem"_s));
-        QCOMPARE(window->draft->mode(), ProjectDraft::NewSubproject);
-        QCOMPARE(window->draft->editingProject(), std::optional<QString>(u"子项目|工作"_s));
-        window->draft->closeProjectEditor();
-
+        QFETCH(QString, row);
+        QFETCH(QString, entry);
+        QFETCH(int, mode);
+        QFETCH(QString, editing);
+        QFETCH(QString, name);
         addReadingToStudy();
-        trigger(menuEntry(subprojectRow(u"写作"_s), u"editSubprojectItem"_s));
-        QCOMPARE(window->draft->mode(), ProjectDraft::EditSubproject);
-        QCOMPARE(window->draft->editingSubprojectParent(), std::optional<QString>(u"学习"_s));
-        QCOMPARE(window->draft->name(), u"写作"_s);
-        QVERIFY(window->draft->showing());
-    }
-
-    void shouldMoveAndRemoveSubprojectsAtOnce()
-    {
-        addReadingToStudy();
-        QVERIFY(!enabled(menuEntry(subprojectRow(u"阅读"_s), u"moveUpItem"_s)));
-        QVERIFY(!enabled(menuEntry(subprojectRow(u"写作"_s), u"moveDownItem"_s)));
-        trigger(menuEntry(subprojectRow(u"阅读"_s), u"moveDownItem"_s));
-        QCOMPARE(model().subprojectsFor(u"学习"_s), (QStringList {u"写作"_s, u"阅读"_s}));
-
-        window->click(item(u"selectButton"_s, subprojectRow(u"写作"_s)));
-        trigger(menuEntry(subprojectRow(u"写作"_s), u"deleteSubprojectItem"_s));
-        QCOMPARE(model().subprojectsFor(u"学习"_s), QStringList {u"阅读"_s});
-        QVERIFY(!subprojectRow(u"写作"_s));
-        QCOMPARE(model().selectedSubproject(), QString());
-        QVERIFY(item(u"checkmark"_s, projectRow(u"学习"_s))->isVisible());
+        if (row.isEmpty())
+            window->click(item(entry));
+        else
+            trigger(row, entry);
+        const ProjectDraft &draft = *window->draft;
+        QVERIFY(draft.showing());
+        QCOMPARE(int(draft.mode()), mode);
+        QCOMPARE(
+            draft.editingProject().value_or(draft.editingSubprojectParent().value_or(QString())),
+            editing);
+        QCOMPARE(draft.name(), name);
     }
 };
 
