@@ -34,6 +34,10 @@
 // plain file access that never goes through the code under test.
 namespace FaultFixtures {
 
+// The record file, and the defaults key of its copy.
+inline const QString recordFileName = QStringLiteral("focus-records.json");
+inline const QString copyKey = QStringLiteral("focus-records");
+
 // count records, newest first, the newest ending at newestEnd, one every half hour. Titles,
 // projects, subprojects and wrap-up notes vary like a real history (about 270 bytes a record).
 inline FocusRecordList history(int count, double newestEnd)
@@ -187,11 +191,13 @@ struct Bench {
         clock.set(700000000.0);
     }
 
-    QString recordFile() const
+    QString recordFile() const { return QDir(storage).filePath(recordFileName); }
+    QString copyFile() const { return QDir(defaults).filePath(copyKey); }
+    // Everything in the two folders but the record file and its copy.
+    QStringList strays() const
     {
-        return QDir(storage).filePath(QStringLiteral("focus-records.json"));
+        return strayEntries(storage, {recordFileName}) + strayEntries(defaults, {copyKey});
     }
-    QString copyFile() const { return QDir(defaults).filePath(QStringLiteral("focus-records")); }
 
     std::unique_ptr<TimerModel> open(bool withStorage = true)
     {

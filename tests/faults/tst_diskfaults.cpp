@@ -119,8 +119,7 @@ void TestDiskFaults::shouldChangeNothingWhenStorageRefusesASaveAndStoreAllOnceIt
     QCOMPARE(model->records(), loaded);
     QVERIFY(storedBytes() == before);
     // No half-written temporary file takes the little room there is.
-    QCOMPARE(FaultFixtures::strayEntries(bench.storage, {u"focus-records.json"_s}), QStringList());
-    QCOMPARE(FaultFixtures::strayEntries(bench.defaults, {u"focus-records"_s}), QStringList());
+    QCOMPARE(bench.strays(), QStringList());
 
     // The storage takes writes again: the next session is stored with everything before it.
     QVERIFY(refuse(false));
@@ -184,8 +183,8 @@ void TestDiskFaults::shouldKeepEveryFolderAndFilePrivateWhateverTheUmask()
         seen.append(entry.fileName());
     }
     // Every kind was there to be checked: the folders, the copy, a setting, the sound, the backup.
-    for (const QString &name : {u"data"_s, u"VelmorTimer"_s, u"focus-records.json"_s,
-             u"focus-records"_s, u"timer-daily-goal-hours"_s})
+    for (const QString &name : {u"data"_s, u"VelmorTimer"_s, FaultFixtures::recordFileName,
+             FaultFixtures::copyKey, u"timer-daily-goal-hours"_s})
         QVERIFY2(seen.contains(name), qPrintable(name));
     QCOMPARE(seen.filter(u".wav"_s).size(), 1);
     QCOMPARE(seen.filter(u"focus-records-corrupt-"_s).size(), 1);

@@ -15,8 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString recordFileName = u"focus-records.json"_s;
-const QString copyKey = u"focus-records"_s;
 const QString lockedAtStart = u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s;
 const QString lockedAtSave = u"记录读取异常，已暂停写入以保护原数据。"_s;
 
@@ -121,8 +119,7 @@ void TestHostileInput::shouldLockWithoutChangingStoredRecordsThatCannotBeRead()
     // Left as it was, and nothing written anywhere but the one backup of the bytes read.
     QVERIFY(FaultFixtures::unchanged(path, node, stored));
     QVERIFY(!QFileInfo::exists(inCopy ? bench.recordFile() : bench.copyFile()));
-    QCOMPARE(FaultFixtures::strayEntries(bench.defaults, {copyKey}), QStringList());
-    const QStringList backups = FaultFixtures::strayEntries(bench.storage, {recordFileName});
+    const QStringList backups = bench.strays();
     QCOMPARE(backups.size(), node == FaultFixtures::Node::Bytes ? 1 : 0);
     if (!backups.isEmpty()) {
         QCOMPARE(FaultFixtures::readFile(QDir(bench.storage).filePath(backups.first())),
@@ -133,7 +130,7 @@ void TestHostileInput::shouldLockWithoutChangingStoredRecordsThatCannotBeRead()
     model.reset();
     bench.clock.advance(60);
     QVERIFY(!bench.open()->recordsReadable());
-    QCOMPARE(FaultFixtures::strayEntries(bench.storage, {recordFileName}), backups);
+    QCOMPARE(bench.strays(), backups);
     QCOMPARE(watch.blockedReaders(), 0);
 }
 
@@ -206,7 +203,7 @@ void TestHostileInput::shouldKeepSavingThroughARecordFileThatIsASymlink()
     QCOMPARE(RecordCodec::decode(*FaultFixtures::readFile(target)).records, model->records());
     // The new name is made in the target's folder, so that is the folder synced after it.
     QCOMPARE(AtomicFileWriter::renamedIn(bench.recordFile()), QFileInfo(target).absolutePath());
-    QCOMPARE(FaultFixtures::strayEntries(bench.storage, {recordFileName}), QStringList());
+    QCOMPARE(bench.strays(), QStringList());
     QCOMPARE(FaultFixtures::strayEntries(elsewhere, {u"records.json"_s}), QStringList());
 }
 

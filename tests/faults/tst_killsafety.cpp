@@ -17,9 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString recordFileName = u"focus-records.json"_s;
-const QString copyKey = u"focus-records"_s;
-
 // What a probe reported before it died: the count it loaded and the count of its last save
 // that returned (-1 when it did not get that far), and whether a save had begun and not
 // returned.
@@ -51,11 +48,12 @@ std::optional<FocusRecordList> wholeList(const QByteArray &bytes)
     return decoded.records;
 }
 
-// The temporary file of an atomic write, "<target>.XXXXXX" with six ASCII letters.
-bool isTemporaryFileOf(const QString &entry, const QString &target)
+// The temporary file of an atomic write of the record file or its copy: the target's name with
+// six ASCII letters appended.
+bool isTemporaryFile(const QString &entry)
 {
-    static const QRegularExpression suffix(u"^\\.[A-Za-z]{6}$"_s);
-    return entry.startsWith(target) && suffix.match(entry.mid(target.size())).hasMatch();
+    static const QRegularExpression name(u"^focus-records(\\.json)?\\.[A-Za-z]{6}$"_s);
+    return name.match(entry).hasMatch();
 }
 
 QByteArray waitForLine(QProcess &probe, const QByteArray &word)
@@ -129,13 +127,11 @@ void TestKillSafety::checkStoredState(const Reported &reported, int round)
     // interrupted: no backup (a start never locks), and nothing left by an earlier kill once a
     // start has got as far as loading, because start-up removes such files. A start killed
     // before that writes nothing, so it leaves at most what it found.
-    const QStringList strays = FaultFixtures::strayEntries(m_bench.storage, {recordFileName})
-        + FaultFixtures::strayEntries(m_bench.defaults, {copyKey});
+    const QStringList strays = m_bench.strays();
     const QByteArray listed = where + ": " + strays.join(u", "_s).toUtf8();
     QVERIFY2(strays.size() <= 1, listed.constData());
     for (const QString &entry : strays) {
-        QVERIFY2(isTemporaryFileOf(entry, recordFileName) || isTemporaryFileOf(entry, copyKey),
-            listed.constData());
+        QVERIFY2(isTemporaryFile(entry), listed.constData());
         QVERIFY2(m_strays.contains(entry) == (reported.loaded < 0),
             QByteArray(listed + " (left by the kill before, or written before loading)")
                 .constData());
