@@ -4,29 +4,39 @@
 #pragma once
 
 #include "doubles/fakeclock.h"
+#include "doubles/recordingservices.h"
 #include "model/timermodel.h"
+#include "platform/filedefaultsstore.h"
+#include "platform/filewriter.h"
 #include "records/focusrecord.h"
+#include "records/json/recordcodec.h"
 
-#include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QStringList>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
-// Helpers shared by the fault tests: a realistic history, and plain file access that never goes
-// through the code under test.
+// Helpers shared by the fault tests: a realistic history, a private home to open models in, and
+// plain file access that never goes through the code under test.
 namespace FaultFixtures {
+
+// The record file, and the defaults key of its copy.
+inline const QString recordFileName = QStringLiteral("focus-records.json");
+inline const QString copyKey = QStringLiteral("focus-records");
 
 // count records, newest first, the newest ending at newestEnd, one every half hour. Titles,
 // projects, subprojects and wrap-up notes vary like a real history (about 270 bytes a record).
@@ -72,13 +82,9 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 // Every entry of a folder but the expected names, hidden files included.
 inline QStringList strayEntries(const QString &folder, const QStringList &expected)
 {
-    QStringList stray;
-    const QStringList entries = QDir(folder).entryList(
+    QStringList stray = QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &entry : entries) {
-        if (!expected.contains(entry))
-            stray.append(entry);
-    }
+    stray.removeIf([&expected](const QString &entry) { return expected.contains(entry); });
     return stray;
 }
 
@@ -122,18 +128,15 @@ inline bool place(const QString &path, Node node, const QByteArray &bytes = {})
 inline bool unchanged(const QString &path, Node node, const QByteArray &bytes = {})
 {
     const QFileInfo info(path);
+    struct stat status { };
     switch (node) {
     case Node::Bytes:
         return !info.isSymLink() && readFile(path) == std::optional(bytes);
-    case Node::Fifo: {
-        struct stat status { };
+    case Node::Fifo:
         return ::lstat(QFile::encodeName(path).constData(), &status) == 0
             && S_ISFIFO(status.st_mode);
-    }
-    case Node::Device: {
-        struct stat status { };
+    case Node::Device:
         return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISCHR(status.st_mode);
-    }
     case Node::Folder:
         return !info.isSymLink() && info.isDir()
             && QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -149,32 +152,19 @@ inline bool unchanged(const QString &path, Node node, const QByteArray &bytes = 
 // the test before the grace is up, and the watch then costs nothing.
 class FifoWatch {
 public:
-    explicit FifoWatch(QStringList fifos, std::chrono::milliseconds grace = std::chrono::seconds(3))
-        : m_fifos(std::move(fifos)), m_thread([this, grace] { watch(grace); })
+    explicit FifoWatch(QStringList fifos)
+        : m_thread([this, fifos = std::move(fifos)](std::stop_token stop) { watch(stop, fifos); })
     {
     }
-    ~FifoWatch()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_stop = true;
-        }
-        m_wake.notify_all();
-        m_thread.join();
-    }
-    FifoWatch(const FifoWatch &) = delete;
-    FifoWatch &operator=(const FifoWatch &) = delete;
-
     int blockedReaders() const { return m_released; }
 
 private:
-    void watch(std::chrono::milliseconds grace)
+    void watch(std::stop_token stop, const QStringList &fifos)
     {
         std::unique_lock lock(m_mutex);
-        if (m_wake.wait_for(lock, grace, [this] { return m_stop; }))
-            return;
-        while (!m_stop) {
-            for (const QString &fifo : std::as_const(m_fifos)) {
+        m_wake.wait_for(lock, stop, std::chrono::seconds(3), [] { return false; });
+        while (!stop.stop_requested()) {
+            for (const QString &fifo : fifos) {
                 // Opening for writing without blocking succeeds only while a reader has it open.
                 const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
                 if (fd >= 0) {
@@ -182,16 +172,65 @@ private:
                     ++m_released;
                 }
             }
-            m_wake.wait_for(lock, std::chrono::milliseconds(20), [this] { return m_stop; });
+            m_wake.wait_for(lock, stop, std::chrono::milliseconds(20), [] { return false; });
         }
     }
 
-    QStringList m_fifos;
     std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
+    std::condition_variable_any m_wake;
     std::atomic<int> m_released = 0;
-    std::thread m_thread; // last: starts once everything it uses exists
+    std::jthread m_thread; // last: starts once everything it uses exists
+};
+
+// A private home for one test: the storage and defaults folders, a fake clock, scripted dialogs
+// and a recording sound service, and models opened on them as the application opens its own.
+struct Bench {
+    Bench()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        clock.set(700000000.0);
+    }
+
+    QString recordFile() const { return QDir(storage).filePath(recordFileName); }
+    QString copyFile() const { return QDir(defaults).filePath(copyKey); }
+    // Everything in the two folders but the record file and its copy.
+    QStringList strays() const
+    {
+        return strayEntries(storage, {recordFileName}) + strayEntries(defaults, {copyKey});
+    }
+
+    std::unique_ptr<TimerModel> open(bool withStorage = true)
+    {
+        // Every store outlives the models opened on it.
+        stores.push_back(
+            std::make_unique<FileDefaultsStore>(defaults, AtomicFileWriter::instance()));
+        TimerServices services;
+        if (withStorage)
+            services.storageFolder = storage;
+        services.todayClock = clock.clock();
+        services.dialogs = &dialogs;
+        services.sound = &sound;
+        return std::make_unique<TimerModel>(
+            *stores.back(), clock.clock(), [] {}, services);
+    }
+
+    // A history as an earlier run left it: in the defaults copy, and in the record file too.
+    FocusRecordList seed(int count, bool withFile = true) const
+    {
+        const FocusRecordList records = history(count, 690000000.0);
+        const QByteArray bytes = RecordCodec::encode(records);
+        const bool written = (!withFile || writeFile(recordFile(), bytes))
+            && writeFile(copyFile(), FileDefaultsStore::encodeValue(bytes));
+        return written ? records : FocusRecordList();
+    }
+
+    QTemporaryDir dir;
+    QString storage = dir.filePath(QStringLiteral("data/VelmorTimer"));
+    QString defaults = dir.filePath(QStringLiteral("config/VelmorTimer"));
+    FakeClock clock;
+    ScriptedFileDialogs dialogs;
+    RecordingSoundService sound;
+    std::vector<std::unique_ptr<FileDefaultsStore>> stores;
 };
 
 } // namespace FaultFixtures

@@ -18,7 +18,6 @@
 #include "platform/filewriter.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
@@ -27,15 +26,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void report(const char *what, qsizetype count)
+void report(const char *what, const QByteArray &detail)
 {
-    std::printf("%s %lld\n", what, static_cast<long long>(count));
-    std::fflush(stdout);
-}
-
-void report(const char *what, const QString &message)
-{
-    std::printf("%s %s\n", what, message.toUtf8().constData());
+    std::printf("%s %s\n", what, detail.constData());
     std::fflush(stdout);
 }
 
@@ -46,9 +39,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        std::fprintf(stderr,
-            "usage: recordwriter_probe <storage folder> <defaults folder> "
-            "[sessions]\n");
+        std::fprintf(stderr, "usage: recordwriter_probe <storage> <defaults> [sessions]\n");
         return 2;
     }
     const qint64 sessions = args.size() > 3 ? args.at(3).toLongLong() : -1;
@@ -61,13 +52,13 @@ int main(int argc, char *argv[])
     TimerModel model(
         defaults, clock.clock(), [] {}, services);
     if (!model.recordsReadable() || !model.recordError().isEmpty()) {
-        report("locked", model.recordError());
+        report("locked", model.recordError().toUtf8());
         return 3;
     }
     // Each new session ends after every stored one, so the stored list stays in end order.
     if (!model.records().isEmpty())
         clock.set(std::max(clock.now(), model.records().constFirst().endedAt + 1));
-    report("ready", model.records().size());
+    report("ready", QByteArray::number(model.records().size()));
 
     for (qint64 round = 0; sessions < 0 || round < sessions; ++round) {
         const qsizetype before = model.records().size();
@@ -75,13 +66,13 @@ int main(int argc, char *argv[])
         model.setTitle(u"第 %1 轮：写完这一节"_s.arg(round));
         model.start();
         clock.advance(model.duration());
-        report("saving", before);
+        report("saving", QByteArray::number(before));
         model.tick(); // reaches zero: the natural end saves the record
         if (model.records().size() != before + 1) {
-            report("failed", model.recordError());
+            report("failed", model.recordError().toUtf8());
             return 4;
         }
-        report("saved", model.records().size());
+        report("saved", QByteArray::number(model.records().size()));
         clock.advance(7);
     }
     return 0;
