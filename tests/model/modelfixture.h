@@ -3,52 +3,203 @@
 
 #pragma once
 
+#include "doubles/failingfilewriter.h"
 #include "doubles/fakeclock.h"
 #include "doubles/memorydefaultsstore.h"
 #include "doubles/recordingservices.h"
 #include "model/timermodel.h"
+#include "records/json/recordcodec.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <functional>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // A model on test doubles: a clock moved by hand (also the clock of "today"), a defaults store
-// in memory, a temporary storage folder, and recorders for the alert, sound, dialogs and wake.
+// in memory, a temporary storage folder, a writer that fails on demand, and recorders for the
+// alert, sound, dialogs and wake. Change `services` and restart() to build the model differently.
 class ModelFixture {
 public:
-    explicit ModelFixture(FileWriter *writer = nullptr)
+    // 2026-03-04 10:00 in Asia/Shanghai, a Wednesday.
+    static constexpr double start = 794282400.0;
+    // What the "damage" step leaves in the record file.
+    static inline const QByteArray damaged = "[{\"startedAt\": 1, broken";
+
+    ModelFixture()
     {
         services.storageFolder = folder.filePath(QStringLiteral("VelmorTimer"));
+        // The settings apart: the alert reads them while the list is written in the background.
+        services.settings = &settings;
         services.alertPanels = &alert;
         services.wake = &wake;
         services.sound = &sound;
         services.dialogs = &dialogs;
         services.fileBrowser = &browser;
-        services.fileWriter = writer;
+        services.fileWriter = &writer;
         services.todayClock = clock.clock();
-        model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
+        restart();
     }
 
     // A new start of the application over the same stores and folder.
     void restart()
     {
         model.reset();
-        model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
+        model = std::make_unique<TimerModel>(defaults, clock.clock(), completion, services);
     }
 
     QString storage() const { return *services.storageFolder; }
     QString recordFile() const { return storage() + QStringLiteral("/focus-records.json"); }
+
+    // A tick as the window's timer gives it.
+    void tick() { QMetaObject::invokeMethod(const_cast<QTimer *>(&model->ticker()), "timeout"); }
+
+    // Starts (or resumes) and lets `seconds` of the clock pass, ticking at the end.
+    void runFor(double seconds)
+    {
+        model->start();
+        clock.advance(seconds);
+        tick();
+    }
 
     // Runs a fresh session of the chosen length to its natural end.
     void runToEnd(const QString &title = QString())
     {
         model->reset();
         model->setTitle(title);
-        model->start();
-        clock.advance(model->duration());
-        model->tick();
+        runFor(model->duration());
         model->reset();
+    }
+
+    // Acts as the user would, step by step: "+N" lets N seconds pass and ticks, ">N" lets them
+    // pass without a tick, "name=value" passes a value (an underscore in it is a space), and the
+    // other words name the operation (see the table below).
+    void act(const QString &script)
+    {
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            TimerModel &m = *model;
+            const QString name = step.section(u'=', 0, 0);
+            const QString v = step.section(u'=', 1).replace(u'_', u' ');
+            bool known = false;
+            const auto on = [&](const char *word, const std::function<void()> &operation) {
+                if (name == QLatin1String(word)) {
+                    operation();
+                    known = true;
+                }
+            };
+            on("start", [&] { m.start(); });
+            on("pause", [&] { m.pause(); });
+            on("reset", [&] { m.reset(); });
+            on("requestReset", [&] { m.requestReset(); });
+            on("finish", [&] { m.finishEarly(); });
+            on("commit", [&] { m.commitEarly(); });
+            on("note", [&] { m.commitEarly(v); });
+            on("draft", [&] { m.setWrapDraft(v); });
+            on("mode", [&] { m.selectMode(TimerModel::TimerMode::Focus); });
+            on("hours", [&] { m.setHours(v.toInt()); });
+            on("minutes", [&] { m.setMinutes(v.toInt()); });
+            on("seconds", [&] { m.setSeconds(v.toInt()); });
+            on("preset", [&] { m.preset(v.toInt()); });
+            on("title", [&] { m.setTitle(v); });
+            on("end", [&] { runToEnd(v); });
+            on("alert", [&] { alert.visible = true; });
+            on("wake", [&] { wake.fire(); });
+            on("delete", [&] { m.deleteRecord(m.records().first()); });
+            on("redelete", [&] { m.deleteRecord(*m.deletedRecord()); });
+            on("undo", [&] { m.undoDelete(); });
+            on("wrap", [&] { m.completeWrap(v); });
+            on("unwrap", [&] { m.completeWrap(std::nullopt); });
+            on("project", [&] { m.setSelectedProject(v); });
+            on("addproject", [&] { m.addProject(v); });
+            on("deleteproject", [&] { m.deleteProject(v); });
+            on("sub", [&] { m.addSubproject(v, m.selectedProject()); });
+            // "rename=old>new" for a project, "renamesub=project/old>new" for a subproject.
+            on("rename", [&] { m.renameProject(v.section(u'>', 0, 0), v.section(u'>', 1), -1); });
+            on("renamesub", [&] {
+                const QString project = v.section(u'/', 0, 0);
+                m.renameSubproject(
+                    v.section(u'>', 0, 0).mid(project.size() + 1), v.section(u'>', 1), project);
+            });
+            // The writer refuses ("fail") or takes ("mend") every write.
+            on("fail", [&] { writer.failing = true; });
+            on("mend", [&] { writer.failing = false; });
+            on("damage", [&] { write(recordFile(), damaged); });
+            // "background=load" or "background=load+save" restarts with work on the model's own
+            // thread; "restart" restarts without; "saved" waits for a background save.
+            on("background", [&] {
+                services.loadInBackground = true;
+                services.saveInBackground = v.contains(u"save"_s);
+            });
+            on("restart", [&] { services.loadInBackground = services.saveInBackground = false; });
+            on("callback", [&] {
+                completion = [this] {
+                    ++completions;
+                };
+            });
+            if (name == u"damage"_s || name == u"background"_s || name == u"restart"_s
+                || name == u"callback"_s)
+                restart();
+            on("saved", [&] { QVERIFY(QSignalSpy(&m, &TimerModel::recordsChanged).wait()); });
+            if (step.startsWith(u'+') || step.startsWith(u'>')) {
+                clock.advance(step.mid(1).toDouble());
+                if (step.startsWith(u'+'))
+                    tick();
+                known = true;
+            }
+            QVERIFY2(known, qPrintable(step));
+        }
+    }
+
+    // What the views show, e.g. "24:50 paused 1% wrap-up {A@学习 0..1500 1500s}". Each record
+    // shows its start and end as seconds after the fixture's start.
+    QString state() const
+    {
+        const TimerModel &m = *model;
+        QStringList parts {m.display()};
+        parts.append(m.countdown().finished() ? u"finished"_s
+                : m.running()                 ? u"running"_s
+                : m.started()                 ? u"paused"_s
+                                              : u"idle"_s);
+        if (m.started())
+            parts.append(QString::number(qRound(m.currentProgress() * 100)) + u'%');
+        const std::optional<QString> sub = m.catalog().selectedSubproject();
+        const QString selected = m.selectedProject() + (sub ? u'/' + *sub : QString());
+        const std::pair<bool, QString> flags[] = {{m.pendingReset(), u"asking"_s},
+            {m.pendingFinish(), u"wrap-up"_s}, {alert.visible, u"alert"_s},
+            {!m.wrapDraft().isEmpty(), u"draft"_s}, {bool(m.deletedRecord()), u"undo"_s},
+            {selected != u"学习"_s, u"selected:"_s + selected},
+            {m.projects() != QStringList {u"学习"_s, u"工作"_s, u"个人"_s},
+                u"projects:"_s + m.projects().join(u'/')},
+            {m.waitingSessions() > 0, u"waiting:"_s + QString::number(m.waitingSessions())},
+            {!m.recordError().isEmpty(), u"error:"_s + m.recordError().section(u'：', 0, 0)},
+            {completions > 0, u"completed:"_s + QString::number(completions)},
+            {!m.toast().isEmpty(), m.toast()}};
+        for (const FocusRecord &r : m.records()) {
+            parts.append(u"{%1@%2%3 %4..%5 %6s%7%8}"_s.arg(r.title, r.project,
+                r.subproject ? u'/' + *r.subproject : QString(),
+                QString::number(r.startedAt - start), QString::number(r.endedAt - start),
+                QString::number(r.duration), r.early ? u" early"_s : QString(),
+                r.wrapUp ? u" note:"_s + *r.wrapUp : QString()));
+        }
+        for (const auto &[on, text] : flags) {
+            if (on)
+                parts.append(text);
+        }
+        return parts.join(u' ');
+    }
+
+    static QStringList titles(const FocusRecordList &records)
+    {
+        QStringList result;
+        for (const FocusRecord &r : records)
+            result.append(r.title);
+        return result;
     }
 
     static QByteArray read(const QString &path)
@@ -57,15 +208,26 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
     QTemporaryDir folder;
-    // 2026-03-04 10:00 in Asia/Shanghai, a Wednesday.
-    FakeClock clock {794282400.0};
+    FakeClock clock {start};
     MemoryDefaultsStore defaults;
+    MemoryDefaultsStore settings;
+    SwitchableFileWriter writer;
     RecordingAlertPanels alert;
     FakeWakeSignal wake;
     RecordingSoundService sound;
     ScriptedFileDialogs dialogs;
     RecordingFileBrowser browser;
     TimerServices services;
+    std::function<void()> completion;
+    int completions = 0;
     std::unique_ptr<TimerModel> model;
 };
