@@ -88,8 +88,8 @@ public:
             const QString v = step.section(u'=', 1).replace(u'_', u' ');
             bool known = false;
             const auto on = [&](const char *word, const std::function<void()> &operation) {
-                if (name == QLatin1String(word)) {
-                    operation();
+                if (name == QLatin1String(word) || (word[0] == '+' && step.startsWith(u'+'))) {
+                    notified(operation);
                     known = true;
                 }
             };
@@ -110,6 +110,7 @@ public:
             on("end", [&] { runToEnd(v); });
             on("alert", [&] { alert.visible = true; });
             on("wake", [&] { wake.fire(); });
+            on("chooseAudio", [&] { m.chooseAudio(); });
             on("delete", [&] { m.deleteRecord(m.records().first()); });
             on("redelete", [&] { m.deleteRecord(*m.deletedRecord()); });
             on("undo", [&] { m.undoDelete(); });
@@ -146,13 +147,50 @@ public:
                 || name == u"callback"_s)
                 restart();
             on("saved", [&] { QVERIFY(QSignalSpy(&m, &TimerModel::recordsChanged).wait()); });
-            if (step.startsWith(u'+') || step.startsWith(u'>')) {
+            if (step.startsWith(u'>')) {
                 clock.advance(step.mid(1).toDouble());
-                if (step.startsWith(u'+'))
-                    tick();
                 known = true;
             }
+            on("+", [&] {
+                clock.advance(step.mid(1).toDouble());
+                tick();
+            });
             QVERIFY2(known, qPrintable(step));
+        }
+    }
+
+    // Runs one step and checks that every property it changed told the views so.
+    void notified(const std::function<void()> &step)
+    {
+        const QMetaObject &meta = *model->metaObject();
+        QList<std::pair<QMetaProperty, QVariant>> before;
+        std::vector<std::unique_ptr<QSignalSpy>> told;
+        for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+            const QMetaProperty property = meta.property(i);
+            if (property.hasNotifySignal()) {
+                before.append({property, property.read(model.get())});
+                told.push_back(std::make_unique<QSignalSpy>(model.get(), property.notifySignal()));
+            }
+        }
+        const TimerModel *acted = model.get();
+        step();
+        for (qsizetype i = 0; acted == model.get() && i < before.size(); ++i) {
+            const auto &[property, value] = before.at(i);
+            if (told.at(i)->isEmpty())
+                QVERIFY2(property.read(model.get()) == value,
+                    qPrintable(QString::fromLatin1(property.name()) + u" changed unannounced"_s));
+        }
+    }
+
+    // What is stored is what is shown; a file that could not be read is kept as it was.
+    void checkStored() const
+    {
+        const QByteArray file = read(recordFile());
+        if (!model->recordsReadable()) {
+            QCOMPARE(file, damaged);
+        } else if (!services.saveInBackground) {
+            QCOMPARE(RecordCodec::decode(file).records, model->records());
+            QCOMPARE(defaults.value(u"focus-records"_s).toByteArray(), file);
         }
     }
 

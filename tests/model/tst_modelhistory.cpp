@@ -1,19 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The model's history, catalogue, export, figures and completion alert as the views use them.
-// The catalogue's own rules are tested with the catalogue class.
+// The model's history, export, figures and reminder sound as the views use them. The rules of
+// the catalogue, the record file and the sound itself are tested with their own classes.
 
 #include "modelfixture.h"
-#include "records/json/recordcodec.h"
 
 #include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTest>
 
 #include <sys/stat.h>
-
-using namespace Qt::StringLiterals;
 
 class ModelHistoryTest : public QObject {
     Q_OBJECT
@@ -116,7 +111,7 @@ private Q_SLOTS:
         QFETCH(bool, copyKept);
 
         ModelFixture f;
-        const QByteArray damaged = "这不是 JSON";
+        const QByteArray damaged = ModelFixture::damaged;
         ModelFixture::write(f.recordFile(), damaged);
         if (copy.isValid())
             f.defaults.seed(u"focus-records"_s, copy);
@@ -130,19 +125,16 @@ private Q_SLOTS:
         }
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"unreadable"_s));
         f.restart();
-        QVERIFY(!f.model->recordsReadable());
         for (const QString &title : waiting)
             f.runToEnd(title);
         QCOMPARE(f.model->waitingSessions(), int(waiting.size()));
         QCOMPARE(f.model->waitingText().isEmpty(), waiting.isEmpty());
-        QVERIFY(f.model->records().isEmpty());
 
         // Quitting asks first while sessions wait.
         QSignalSpy quitApproved(f.model.get(), &TimerModel::quitApproved);
         f.model->requestQuit();
         QCOMPARE(quitApproved.count(), waiting.isEmpty() ? 1 : 0);
         QCOMPARE(f.model->pendingQuit(), !waiting.isEmpty());
-        f.model->setPendingQuit(false);
 
         f.model->prepareRepair();
         QVERIFY(f.model->pendingRepair());
@@ -152,39 +144,25 @@ private Q_SLOTS:
             sources.setSelectedRow(choice);
         QCOMPARE(sources.summary(), summary);
         const QMap<QString, QByteArray> backupsBefore = backupFiles(f.storage());
-        const QByteArray copyBefore = copy.isValid() ? copy.toByteArray() : QByteArray();
 
         QCOMPARE(f.model->repairRecords(), !restored.isEmpty());
-        if (restored.isEmpty()) {
-            QVERIFY(!f.model->recordsReadable());
-            QCOMPARE(ModelFixture::read(f.recordFile()), damaged);
-            QCOMPARE(f.model->waitingSessions(), int(waiting.size()));
+        f.checkStored();
+        QCOMPARE(f.model->waitingSessions(), restored.isEmpty() ? int(waiting.size()) : 0);
+        QCOMPARE(f.model->pendingRepair(), restored.isEmpty());
+        if (restored.isEmpty())
             return;
-        }
-        QVERIFY(f.model->recordsReadable());
         QVERIFY(f.model->recordError().isEmpty());
-        QVERIFY(!f.model->pendingRepair());
-        QCOMPARE(f.model->waitingSessions(), 0);
         QCOMPARE(ModelFixture::titles(f.model->records()), restored);
-        const QByteArray written = ModelFixture::read(f.recordFile());
-        QCOMPARE(written, RecordCodec::encode(f.model->records()));
-        QCOMPARE(f.defaults.value(u"focus-records"_s).toByteArray(), written);
 
         // Backups are never removed or changed; what the repair replaced is held by one.
         const QMap<QString, QByteArray> backupsAfter = backupFiles(f.storage());
         for (auto it = backupsBefore.cbegin(); it != backupsBefore.cend(); ++it)
             QCOMPARE(backupsAfter.value(it.key()), it.value());
         QVERIFY(backupsAfter.values().contains(damaged));
-        QCOMPARE(backupsAfter.values().contains(copyBefore), copyKept);
+        QCOMPARE(backupsAfter.values().contains(copy.toByteArray()), copyKept);
 
         // Writing is unlocked, and the next start reads the restored list.
-        quitApproved.clear();
-        f.model->requestQuit();
-        QCOMPARE(quitApproved.count(), 1);
-        f.runToEnd(u"修复之后"_s);
-        QCOMPARE(f.model->records().size(), restored.size() + 1);
-        f.restart();
-        QVERIFY(f.model->recordsReadable());
+        f.act(u"end=修复之后 restart"_s);
         QCOMPARE(ModelFixture::titles(f.model->records()), QStringList {u"修复之后"_s} + restored);
     }
 
@@ -254,19 +232,97 @@ private Q_SLOTS:
         QCOMPARE(f.model->weekSummary(), u"本周0段、共0小时0分钟；暂无项目投入；最长一段0分钟。"_s);
     }
 
+    // A preview starts the sound again from its beginning; the alert's sound plays until the
+    // alert is dismissed.
     void shouldPlayTheSoundWithTheAlertUntilDismissed()
     {
         ModelFixture f;
         f.model->setSoundName(u"Pop"_s);
+        f.model->play(false);
         f.act(u"start +1500"_s);
-        QCOMPARE(f.sound.log.events, (QStringList {u"create:Pop"_s, u"loop:false"_s, u"start"_s}));
+        QCOMPARE(f.sound.log.events,
+            (QStringList {u"create:Pop"_s, u"loop:false"_s, u"start"_s, u"stop"_s, u"create:Pop"_s,
+                u"loop:false"_s, u"start"_s}));
         QVERIFY(f.model->isSoundPlaying());
-        f.model->reset(); // "知道了"
+        f.act(u"reset"_s); // "知道了"
         QVERIFY(!f.alert.visible);
         QVERIFY(!f.model->isSoundPlaying());
         QCOMPARE(f.sound.log.events.last(), u"stop"_s);
         f.model->openStorageFolder();
         QCOMPARE(f.browser.opened, QStringList {f.storage()});
+    }
+
+    void shouldReportASoundThatCannotPlay_data()
+    {
+        QTest::addColumn<QString>("soundName");
+        QTest::addColumn<bool>("failStart");
+        QTest::addColumn<bool>("expectError");
+        QTest::newRow("none plays nothing") << u"none"_s << false << false;
+        QTest::newRow("unknown name") << u"Basso"_s << false << true;
+        QTest::newRow("custom without a file") << u"custom"_s << false << true;
+        QTest::newRow("start fails") << u"Glass"_s << true << true;
+        QTest::newRow("Glass plays") << u"Glass"_s << false << false;
+    }
+
+    void shouldReportASoundThatCannotPlay()
+    {
+        QFETCH(QString, soundName);
+        QFETCH(bool, failStart);
+        QFETCH(bool, expectError);
+        ModelFixture f;
+        f.sound.unknownNames = {u"Basso"_s};
+        f.sound.failStart = failStart;
+        f.model->setSoundName(soundName);
+        f.model->play(false);
+        QCOMPARE(f.model->error(), expectError ? u"铃声无法播放，请重新选择音频。"_s : QString());
+    }
+
+    // Only the newest import is kept in the storage folder; a file that is not audio or cannot be
+    // copied changes nothing.
+    void shouldImportAnAudioFileAsTheCustomSound_data()
+    {
+        QTest::addColumn<QString>("fileName"); // imported after a good "first.ogg"
+        QTest::addColumn<QByteArray>("content"); // empty: the file is missing
+        QTest::addColumn<QString>("suffix"); // of the kept copy; empty: the first copy is kept
+        QTest::addColumn<QString>("error");
+        QTest::newRow("the same file again")
+            << u"first.ogg"_s << "OggS"_ba << u".ogg"_s << QString();
+        QTest::newRow("no extension: a trailing dot")
+            << u"ring"_s << "RIFF"_ba << u"."_s << QString();
+        QTest::newRow("not audio") << u"notes.mp3"_s << "not audio"_ba << QString()
+                                   << u"无法读取该音频，请选择其他音频文件。"_s;
+        QTest::newRow("missing") << u"missing.wav"_s << QByteArray() << QString()
+                                 << u"导入失败："_s;
+    }
+
+    void shouldImportAnAudioFileAsTheCustomSound()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, suffix);
+        QFETCH(QString, error);
+        ModelFixture f;
+        const auto choose = [&f](const QString &name, const QByteArray &bytes) {
+            f.dialogs.audioPath = f.folder.filePath(name);
+            if (!bytes.isEmpty())
+                ModelFixture::write(*f.dialogs.audioPath, bytes);
+            f.act(u"chooseAudio"_s);
+        };
+        choose(u"first.ogg"_s, "OggS");
+        const QString first = f.model->customPath();
+        QCOMPARE(f.model->soundName(), u"custom"_s);
+        QVERIFY(QFileInfo(first).fileName().contains(
+            QRegularExpression(u"^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.ogg$"_s)));
+
+        choose(fileName, content);
+        QCOMPARE(f.model->error().left(error.size()), error);
+        const QString kept = f.model->customPath();
+        QCOMPARE(kept == first, suffix.isEmpty());
+        QVERIFY(kept.endsWith(suffix.isEmpty() ? u".ogg"_s : suffix));
+        QCOMPARE(
+            QDir(f.storage()).entryList(QDir::Files), QStringList {QFileInfo(kept).fileName()});
+        f.model->play(false);
+        QVERIFY(f.sound.log.events.contains(u"data:"_s + QFileInfo(kept).fileName()));
     }
 
     // A renamed project's records keep their ids and are saved before the catalogue is written.
@@ -284,23 +340,6 @@ private Q_SLOTS:
         QCOMPARE(f.defaults.writtenKeys,
             (QStringList {u"focus-records"_s, u"timer-projects"_s, u"timer-project-colors"_s,
                 u"timer-custom-project-colors"_s, u"timer-subprojects"_s}));
-    }
-
-    void shouldTellTheViewsWhatChanged()
-    {
-        ModelFixture f;
-        QSignalSpy projects(f.model.get(), &TimerModel::projectsChanged);
-        QSignalSpy selected(f.model.get(), &TimerModel::selectedProjectChanged);
-        QSignalSpy subprojects(f.model.get(), &TimerModel::subprojectsChanged);
-        QVERIFY(f.model->addProject(u"写作"_s));
-        QVERIFY(!f.model->addProject(u"写作"_s));
-        f.model->addSubproject(u"小说"_s, u"写作"_s);
-        f.model->moveProject(u"写作"_s, -1);
-        f.model->setSelectedProject(u"学习"_s);
-        QCOMPARE(f.model->projects().at(2), u"写作"_s);
-        QCOMPARE(projects.count(), 2);
-        QCOMPARE(selected.count(), 3);
-        QCOMPARE(subprojects.count(), 1);
     }
 };
 
