@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +32,9 @@ public:
     static constexpr double start = 794282400.0;
     // What the "damage" step leaves in the record file.
     static inline const QByteArray damaged = "[{\"startedAt\": 1, broken";
+    // The name of an imported sound before its extension.
+    static inline const QRegularExpression uuid {
+        u"^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}(?=\\.)"_s};
 
     ModelFixture()
     {
@@ -44,12 +48,14 @@ public:
         services.fileBrowser = &browser;
         services.fileWriter = &writer;
         services.todayClock = clock.clock();
+        sound.unknownNames = {u"Basso"_s};
         restart();
     }
 
     // A new start of the application over the same stores and folder.
     void restart()
     {
+        ++restarts;
         model.reset();
         model = std::make_unique<TimerModel>(defaults, clock.clock(), completion, services);
     }
@@ -78,82 +84,90 @@ public:
     }
 
     // Acts as the user would, step by step: "+N" lets N seconds pass and ticks, ">N" lets them
-    // pass without a tick, "name=value" passes a value (an underscore in it is a space), and the
-    // other words name the operation (see the table below).
+    // pass without a tick; a property of the model or one of its operations is named as it is
+    // ("title=写周报", "start", "deleteProject=工作"), with an underscore for a space. The
+    // other words are the fixture's own (see below).
     void act(const QString &script)
     {
         for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
             TimerModel &m = *model;
             const QString name = step.section(u'=', 0, 0);
             const QString v = step.section(u'=', 1).replace(u'_', u' ');
-            bool known = false;
-            const auto on = [&](const char *word, const std::function<void()> &operation) {
-                if (name == QLatin1String(word) || (word[0] == '+' && step.startsWith(u'+'))) {
-                    notified(operation);
-                    known = true;
-                }
-            };
-            on("start", [&] { m.start(); });
-            on("pause", [&] { m.pause(); });
-            on("reset", [&] { m.reset(); });
-            on("requestReset", [&] { m.requestReset(); });
-            on("finish", [&] { m.finishEarly(); });
-            on("commit", [&] { m.commitEarly(); });
-            on("note", [&] { m.commitEarly(v); });
-            on("draft", [&] { m.setWrapDraft(v); });
-            on("mode", [&] { m.selectMode(TimerModel::TimerMode::Focus); });
-            on("hours", [&] { m.setHours(v.toInt()); });
-            on("minutes", [&] { m.setMinutes(v.toInt()); });
-            on("seconds", [&] { m.setSeconds(v.toInt()); });
-            on("preset", [&] { m.preset(v.toInt()); });
-            on("title", [&] { m.setTitle(v); });
-            on("end", [&] { runToEnd(v); });
-            on("alert", [&] { alert.visible = true; });
-            on("wake", [&] { wake.fire(); });
-            on("chooseAudio", [&] { m.chooseAudio(); });
-            on("delete", [&] { m.deleteRecord(m.records().first()); });
-            on("redelete", [&] { m.deleteRecord(*m.deletedRecord()); });
-            on("undo", [&] { m.undoDelete(); });
-            on("wrap", [&] { m.completeWrap(v); });
-            on("unwrap", [&] { m.completeWrap(std::nullopt); });
-            on("project", [&] { m.setSelectedProject(v); });
-            on("addproject", [&] { m.addProject(v); });
-            on("deleteproject", [&] { m.deleteProject(v); });
-            on("sub", [&] { m.addSubproject(v, m.selectedProject()); });
-            // "rename=old>new" for a project, "renamesub=project/old>new" for a subproject.
-            on("rename", [&] { m.renameProject(v.section(u'>', 0, 0), v.section(u'>', 1), -1); });
-            on("renamesub", [&] {
-                const QString project = v.section(u'/', 0, 0);
-                m.renameSubproject(
-                    v.section(u'>', 0, 0).mid(project.size() + 1), v.section(u'>', 1), project);
-            });
-            // The writer refuses ("fail") or takes ("mend") every write.
-            on("fail", [&] { writer.failing = true; });
-            on("mend", [&] { writer.failing = false; });
-            on("damage", [&] { write(recordFile(), damaged); });
-            // "background=load" or "background=load+save" restarts with work on the model's own
-            // thread; "restart" restarts without; "saved" waits for a background save.
-            on("background", [&] {
-                services.loadInBackground = true;
-                services.saveInBackground = v.contains(u"save"_s);
-            });
-            on("restart", [&] { services.loadInBackground = services.saveInBackground = false; });
-            on("callback", [&] {
-                completion = [this] {
-                    ++completions;
-                };
-            });
-            if (name == u"damage"_s || name == u"background"_s || name == u"restart"_s
-                || name == u"callback"_s)
-                restart();
-            on("saved", [&] { QVERIFY(QSignalSpy(&m, &TimerModel::recordsChanged).wait()); });
+            const QByteArray word = name.toLatin1();
             if (step.startsWith(u'>')) {
                 clock.advance(step.mid(1).toDouble());
-                known = true;
+                continue;
             }
-            on("+", [&] {
-                clock.advance(step.mid(1).toDouble());
-                tick();
+            bool known = true;
+            bool special = false;
+            const auto on = [&](const char *own, const std::function<void()> &operation) {
+                if (!special && word == own) {
+                    operation();
+                    special = true;
+                }
+            };
+            notified([&] {
+                on("end", [&] { runToEnd(v); });
+                on("alert", [&] { alert.visible = true; });
+                on("wake", [&] { wake.fire(); });
+                on("delete", [&] { m.deleteRecord(m.records().first()); });
+                on("redelete", [&] { m.deleteRecord(*m.deletedRecord()); });
+                on("wrap", [&] { m.completeWrap(v); });
+                on("unwrap", [&] { m.completeWrap(std::nullopt); });
+                on("mode", [&] { m.selectMode(TimerModel::TimerMode::Focus); });
+                on("sub", [&] { m.addSubproject(v, m.selectedProject()); });
+                // "rename=old>new" for a project, "renamesub=project/old>new" for a subproject.
+                on("rename",
+                    [&] { m.renameProject(v.section(u'>', 0, 0), v.section(u'>', 1), -1); });
+                on("renamesub", [&] {
+                    const QString project = v.section(u'/', 0, 0);
+                    m.renameSubproject(
+                        v.section(u'>', 0, 0).mid(project.size() + 1), v.section(u'>', 1), project);
+                });
+                // "import=name:content" chooses that file in the open panel; without content
+                // the file is missing.
+                on("import", [&] {
+                    dialogs.audioPath = folder.filePath(v.section(u':', 0, 0));
+                    if (v.contains(u':'))
+                        write(*dialogs.audioPath, v.section(u':', 1).toUtf8());
+                    m.chooseAudio();
+                });
+                on("failstart", [&] { sound.failStart = true; });
+                // The writer refuses ("fail") or takes ("mend") every write.
+                on("fail", [&] { writer.failing = true; });
+                on("mend", [&] { writer.failing = false; });
+                on("saved", [&] { QVERIFY(QSignalSpy(&m, &TimerModel::recordsChanged).wait()); });
+                // "background=load" or "background=load+save" restarts with that work on the
+                // model's own thread, "restart" without; "damage" spoils the record file first.
+                on("damage", [&] { write(recordFile(), damaged); });
+                on("background", [&] {
+                    services.loadInBackground = true;
+                    services.saveInBackground = v.contains(u"save"_s);
+                });
+                on("restart",
+                    [&] { services.loadInBackground = services.saveInBackground = false; });
+                on("callback", [&] {
+                    completion = [this] {
+                        ++completions;
+                    };
+                });
+                if (QByteArrayList {"damage", "background", "restart", "callback"}.contains(word))
+                    restart();
+                if (special)
+                    return;
+                const QMetaObject &meta = *m.metaObject();
+                if (step.startsWith(u'+')) {
+                    clock.advance(step.mid(1).toDouble());
+                    tick();
+                } else if (step.contains(u'=') && meta.indexOfProperty(word.constData()) >= 0) {
+                    known = m.setProperty(word.constData(), v);
+                } else if (meta.indexOfMethod(QByteArray(word + "(int)").constData()) >= 0) {
+                    known = QMetaObject::invokeMethod(&m, word.constData(), Q_ARG(int, v.toInt()));
+                } else if (step.contains(u'=')) {
+                    known = QMetaObject::invokeMethod(&m, word.constData(), Q_ARG(QString, v));
+                } else {
+                    known = QMetaObject::invokeMethod(&m, word.constData());
+                }
             });
             QVERIFY2(known, qPrintable(step));
         }
@@ -172,9 +186,9 @@ public:
                 told.push_back(std::make_unique<QSignalSpy>(model.get(), property.notifySignal()));
             }
         }
-        const TimerModel *acted = model.get();
+        const int acted = restarts;
         step();
-        for (qsizetype i = 0; acted == model.get() && i < before.size(); ++i) {
+        for (qsizetype i = 0; acted == restarts && i < before.size(); ++i) {
             const auto &[property, value] = before.at(i);
             if (told.at(i)->isEmpty())
                 QVERIFY2(property.read(model.get()) == value,
@@ -192,6 +206,12 @@ public:
             QCOMPARE(RecordCodec::decode(file).records, model->records());
             QCOMPARE(defaults.value(u"focus-records"_s).toByteArray(), file);
         }
+        // Only the newest imported sound is kept, named by a new id.
+        const QStringList sounds = QDir(storage()).entryList({u"*-*-*-*-*"_s}, QDir::Files);
+        QCOMPARE(sounds,
+            QFileInfo(model->customPath()).fileName().contains(uuid)
+                ? QStringList {QFileInfo(model->customPath()).fileName()}
+                : QStringList());
     }
 
     // What the views show, e.g. "24:50 paused 1% wrap-up {A@学习 0..1500 1500s}". Each record
@@ -216,6 +236,9 @@ public:
                 u"projects:"_s + m.projects().join(u'/')},
             {m.waitingSessions() > 0, u"waiting:"_s + QString::number(m.waitingSessions())},
             {!m.recordError().isEmpty(), u"error:"_s + m.recordError().section(u'：', 0, 0)},
+            {m.soundName() != u"Glass"_s,
+                u"sound:"_s + m.soundName() + QFileInfo(m.customPath()).fileName().remove(uuid)},
+            {!m.error().isEmpty(), u"message:"_s + m.error().section(u'：', 0, 0)},
             {completions > 0, u"completed:"_s + QString::number(completions)},
             {!m.toast().isEmpty(), m.toast()}};
         for (const FocusRecord &r : m.records()) {
@@ -267,5 +290,6 @@ public:
     TimerServices services;
     std::function<void()> completion;
     int completions = 0;
+    int restarts = 0;
     std::unique_ptr<TimerModel> model;
 };

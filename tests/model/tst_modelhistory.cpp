@@ -252,84 +252,11 @@ private Q_SLOTS:
         QCOMPARE(f.browser.opened, QStringList {f.storage()});
     }
 
-    void shouldReportASoundThatCannotPlay_data()
-    {
-        QTest::addColumn<QString>("soundName");
-        QTest::addColumn<bool>("failStart");
-        QTest::addColumn<bool>("expectError");
-        QTest::newRow("none plays nothing") << u"none"_s << false << false;
-        QTest::newRow("unknown name") << u"Basso"_s << false << true;
-        QTest::newRow("custom without a file") << u"custom"_s << false << true;
-        QTest::newRow("start fails") << u"Glass"_s << true << true;
-        QTest::newRow("Glass plays") << u"Glass"_s << false << false;
-    }
-
-    void shouldReportASoundThatCannotPlay()
-    {
-        QFETCH(QString, soundName);
-        QFETCH(bool, failStart);
-        QFETCH(bool, expectError);
-        ModelFixture f;
-        f.sound.unknownNames = {u"Basso"_s};
-        f.sound.failStart = failStart;
-        f.model->setSoundName(soundName);
-        f.model->play(false);
-        QCOMPARE(f.model->error(), expectError ? u"铃声无法播放，请重新选择音频。"_s : QString());
-    }
-
-    // Only the newest import is kept in the storage folder; a file that is not audio or cannot be
-    // copied changes nothing.
-    void shouldImportAnAudioFileAsTheCustomSound_data()
-    {
-        QTest::addColumn<QString>("fileName"); // imported after a good "first.ogg"
-        QTest::addColumn<QByteArray>("content"); // empty: the file is missing
-        QTest::addColumn<QString>("suffix"); // of the kept copy; empty: the first copy is kept
-        QTest::addColumn<QString>("error");
-        QTest::newRow("the same file again")
-            << u"first.ogg"_s << "OggS"_ba << u".ogg"_s << QString();
-        QTest::newRow("no extension: a trailing dot")
-            << u"ring"_s << "RIFF"_ba << u"."_s << QString();
-        QTest::newRow("not audio") << u"notes.mp3"_s << "not audio"_ba << QString()
-                                   << u"无法读取该音频，请选择其他音频文件。"_s;
-        QTest::newRow("missing") << u"missing.wav"_s << QByteArray() << QString()
-                                 << u"导入失败："_s;
-    }
-
-    void shouldImportAnAudioFileAsTheCustomSound()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, suffix);
-        QFETCH(QString, error);
-        ModelFixture f;
-        const auto choose = [&f](const QString &name, const QByteArray &bytes) {
-            f.dialogs.audioPath = f.folder.filePath(name);
-            if (!bytes.isEmpty())
-                ModelFixture::write(*f.dialogs.audioPath, bytes);
-            f.act(u"chooseAudio"_s);
-        };
-        choose(u"first.ogg"_s, "OggS");
-        const QString first = f.model->customPath();
-        QCOMPARE(f.model->soundName(), u"custom"_s);
-        QVERIFY(QFileInfo(first).fileName().contains(
-            QRegularExpression(u"^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.ogg$"_s)));
-
-        choose(fileName, content);
-        QCOMPARE(f.model->error().left(error.size()), error);
-        const QString kept = f.model->customPath();
-        QCOMPARE(kept == first, suffix.isEmpty());
-        QVERIFY(kept.endsWith(suffix.isEmpty() ? u".ogg"_s : suffix));
-        QCOMPARE(
-            QDir(f.storage()).entryList(QDir::Files), QStringList {QFileInfo(kept).fileName()});
-        f.model->play(false);
-        QVERIFY(f.sound.log.events.contains(u"data:"_s + QFileInfo(kept).fileName()));
-    }
-
     // A renamed project's records keep their ids and are saved before the catalogue is written.
     void shouldRenameTheProjectOfItsRecords()
     {
         ModelFixture f;
-        f.act(u"project=工作 end=a project=学习 end=b"_s);
+        f.act(u"selectedProject=工作 end=a selectedProject=学习 end=b"_s);
         FocusRecordList expected = f.model->records();
         expected[1].project = u"客户"_s;
         f.defaults.writtenKeys.clear();

@@ -67,7 +67,7 @@ private Q_SLOTS:
         row("the clock set back an hour adds an hour", u"start +100 +-3600"_s,
             u"1:23:20 running 0%"_s);
         row("a pause keeps the time left, the title and the project", //
-            u"start +10 pause +3600 title=x project=工作 start +1490"_s,
+            u"start +10 pause +3600 title=x selectedProject=工作 start +1490"_s,
             u"00:00 finished 100% {未命名专注@学习 0..5100 1500s} alert selected:工作"_s);
 
         // Start, reset and length.
@@ -104,27 +104,48 @@ private Q_SLOTS:
             u"00:00 finished 100% {A@学习 1500..3000 1500s} {A@学习 0..1500 1500s} completed:2"_s);
 
         // Finishing early: focus without the pauses, ended when the wrap-up is committed.
-        row("less than a minute is not recorded", u"start +59.9 finish"_s,
+        row("less than a minute is not recorded", u"start +59.9 finishEarly"_s,
             u"24:01 paused 4% 专注不足 1 分钟，不计入记录。"_s);
-        row("the wrap-up opens after a minute, its draft cleared", u"draft=x start +60 finish"_s,
-            u"24:00 paused 4% wrap-up"_s);
-        row("119 s without a note", u"hours=2 start +119 finish >30 commit"_s,
+        row("the wrap-up opens after a minute, its draft cleared",
+            u"wrapDraft=x start +60 finishEarly"_s, u"24:00 paused 4% wrap-up"_s);
+        row("119 s without a note", u"hours=2 start +119 finishEarly >30 commitEarly"_s,
             u"2:25:00 idle {未命名专注@学习 0..149 119s early} 已记录1分钟专注。"_s);
         row("3599 s with a note, a blank title kept",
-            u"hours=2 title=_\n_ start +3599 finish note=下一步：写测试"_s,
+            u"hours=2 title=_\n_ start +3599 finishEarly commitEarly=下一步：写测试"_s,
             u"2:25:00 idle { \n @学习 0..3599 3599s early note:下一步：写测试} 已记录59分钟专注。"_s);
-        row("a pause left out", u"start +300 pause +600 start +300 finish commit"_s,
+        row("a pause left out", u"start +300 pause +600 start +300 finishEarly commitEarly"_s,
             u"25:00 idle {未命名专注@学习 0..1200 600s early} 已记录10分钟专注。"_s);
-        row("a blank note is no note", u"start +600 finish note=_\n\t_"_s,
+        row("a blank note is no note", u"start +600 finishEarly commitEarly=_\n\t_"_s,
             u"25:00 idle {未命名专注@学习 0..600 600s early} 已记录10分钟专注。"_s);
-        row("spaces around a note stay", u"start +600 finish note=_完成_"_s,
+        row("spaces around a note stay", u"start +600 finishEarly commitEarly=_完成_"_s,
             u"25:00 idle {未命名专注@学习 0..600 600s early note: 完成 } 已记录10分钟专注。"_s);
         // A finished session is already recorded: finishing it again must not store it twice.
         row("a session that ran to zero is not finished again",
-            u"start +1600 finish note=x commit"_s,
+            u"start +1600 finishEarly commitEarly=x commitEarly"_s,
             u"00:00 finished 100% {未命名专注@学习 0..1500 1500s} alert"_s);
-        row("nor one that reached zero inside the pause", u"start >1600 pause finish note=x"_s,
+        row("nor one that reached zero inside the pause",
+            u"start >1600 pause finishEarly commitEarly=x"_s,
             u"00:00 finished 100% {未命名专注@学习 0..1500 1500s} alert"_s);
+
+        // The reminder sound: only the newest import is kept; a sound that cannot play, a file
+        // that is not audio or cannot be copied is reported and changes nothing.
+        const QString unplayable = u" message:铃声无法播放，请重新选择音频。"_s;
+        row("a sound plays", u"play"_s, u"25:00 idle"_s);
+        row("none plays nothing", u"soundName=none play"_s, u"25:00 idle sound:none"_s);
+        row("an unknown sound", u"soundName=Basso play"_s,
+            u"25:00 idle sound:Basso"_s + unplayable);
+        row("custom without a file", u"soundName=custom play"_s,
+            u"25:00 idle sound:custom"_s + unplayable);
+        row("a sound that does not start", u"failstart play"_s, u"25:00 idle"_s + unplayable);
+        row("an import plays as the custom sound", u"import=a.ogg:OggS play"_s,
+            u"25:00 idle sound:custom.ogg"_s);
+        row("the same file again", u"import=a.ogg:OggS import=a.ogg:OggS"_s,
+            u"25:00 idle sound:custom.ogg"_s);
+        row("a file without extension", u"import=ring:RIFF"_s, u"25:00 idle sound:custom."_s);
+        row("a file that is not audio", u"import=a.ogg:OggS import=b.mp3:not_audio"_s,
+            u"25:00 idle sound:custom.ogg message:无法读取该音频，请选择其他音频文件。"_s);
+        row("a file that is missing", u"import=a.ogg:OggS import=b.wav"_s,
+            u"25:00 idle sound:custom.ogg message:导入失败"_s);
 
         // The stored list: a late wrap-up and the undo of the last delete.
         row("a late wrap-up goes to the newest record only", u"end=A end=B wrap"_s,
@@ -132,30 +153,30 @@ private Q_SLOTS:
         row("and can be taken back", u"end=A wrap=x unwrap"_s,
             u"25:00 idle {A@学习 0..1500 1500s}"_s);
         row("only the last delete is undone; a record gone is not deleted again",
-            u"end=A end=B end=C delete delete redelete undo"_s,
+            u"end=A end=B end=C delete delete redelete undoDelete"_s,
             u"25:00 idle {B@学习 1500..3000 1500s} {A@学习 0..1500 1500s}"_s);
 
         // The catalogue: records follow their project; a running session is recorded under its
         // own project's current name.
         row("a deleted project's records go to 未分类 with their subprojects",
-            u"project=工作 sub=周报 end=A deleteproject=工作"_s,
+            u"selectedProject=工作 sub=周报 end=A deleteProject=工作"_s,
             u"25:00 idle {A@未分类/周报 0..1500 1500s} projects:学习/个人"_s);
         row("no project is deleted during a session",
-            u"project=工作 end=A start +10 pause deleteproject=工作"_s,
+            u"selectedProject=工作 end=A start +10 pause deleteProject=工作"_s,
             u"24:50 paused 1% {A@工作 0..1500 1500s} selected:工作"_s);
         row("a subproject is renamed only in its project",
-            u"sub=阅读 end=A project=个人 sub=阅读 end=B renamesub=学习/阅读>精读"_s,
+            u"sub=阅读 end=A selectedProject=个人 sub=阅读 end=B renamesub=学习/阅读>精读"_s,
             u"25:00 idle {B@个人/阅读 1500..3000 1500s} {A@学习/精读 0..1500 1500s} selected:个人/阅读"_s);
         const QString running = u"sub=阅读 start +600 %1 +900"_s;
         const QString ended = u"00:00 finished 100% {未命名专注@%1 0..1500 1500s} alert"_s;
-        row("a project added moves the selection alone", running.arg(u"addproject=写作"_s),
+        row("a project added moves the selection alone", running.arg(u"addProject=写作"_s),
             ended.arg(u"学习/阅读"_s) + u" selected:写作 projects:学习/工作/个人/写作"_s);
         row("its project renamed", running.arg(u"rename=学习>读书"_s),
             ended.arg(u"读书/阅读"_s) + u" selected:读书/阅读 projects:读书/工作/个人"_s);
         row("its subproject renamed", running.arg(u"renamesub=学习/阅读>精读"_s),
             ended.arg(u"学习/精读"_s) + u" selected:学习/精读"_s);
         row("a namesake subproject renamed in another project",
-            running.arg(u"project=个人 sub=阅读 renamesub=个人/阅读>泛读"_s),
+            running.arg(u"selectedProject=个人 sub=阅读 renamesub=个人/阅读>泛读"_s),
             ended.arg(u"学习/阅读"_s) + u" selected:个人/泛读"_s);
         row("another project renamed", running.arg(u"rename=工作>客户"_s),
             ended.arg(u"学习/阅读"_s) + u" selected:学习/阅读 projects:学习/客户/个人"_s);
@@ -164,33 +185,33 @@ private Q_SLOTS:
         // to try again.
         const QString refused = u" error:专注记录保存失败，记录未删除"_s;
         row("refused: an early finish keeps its session",
-            u"end=A start +300 pause >100 start +100 finish fail commit"_s,
+            u"end=A start +300 pause >100 start +100 finishEarly fail commitEarly"_s,
             u"18:20 paused 27% {A@学习 0..1500 1500s} wrap-up"_s + refused);
         row("and records it once the disk takes writes",
-            u"end=A start +300 pause >100 start +100 finish fail commit mend commit"_s,
+            u"end=A start +300 pause >100 start +100 finishEarly fail commitEarly mend commitEarly"_s,
             u"25:00 idle {A@学习 1500..2000 400s early} {A@学习 0..1500 1500s}"_s + refused
                 + u" 已记录6分钟专注。"_s);
         row("refused: a session that runs to zero ends all the same", u"end=A start fail +1500"_s,
             u"00:00 finished 100% {A@学习 0..1500 1500s} alert"_s + refused);
         row("refused: a delete keeps the record", u"end=A fail delete"_s,
             u"25:00 idle {A@学习 0..1500 1500s}"_s + refused);
-        row("refused: an undo keeps the undo", u"end=A delete fail undo"_s,
+        row("refused: an undo keeps the undo", u"end=A delete fail undoDelete"_s,
             u"25:00 idle undo"_s + refused);
         row("refused: a late wrap-up is not added", u"end=A fail wrap=x"_s,
             u"25:00 idle {A@学习 0..1500 1500s}"_s + refused);
         row("refused: a project rename keeps the catalogue change",
-            u"project=工作 end=A fail rename=工作>客户"_s,
+            u"selectedProject=工作 end=A fail rename=工作>客户"_s,
             u"25:00 idle {A@工作 0..1500 1500s} selected:客户 projects:学习/客户/个人"_s + refused);
 
         // Nothing is written over a record file that could not be read, not even by a session
         // that ends before the load has arrived.
         const QString locked = u" error:记录读取异常，已暂停写入以保护原数据。"_s;
-        row("unreadable: an early finish is refused", u"damage start +120 finish commit"_s,
-            u"23:00 paused 8% wrap-up"_s + locked);
+        row("unreadable: an early finish is refused",
+            u"damage start +120 finishEarly commitEarly"_s, u"23:00 paused 8% wrap-up"_s + locked);
         row("unreadable: a natural end waits", u"damage start +1500"_s,
             u"00:00 finished 100% alert waiting:1"_s + locked);
         row("unreadable, loaded in the background: an early finish is refused",
-            u"background=load damage start +120 finish commit"_s,
+            u"background=load damage start +120 finishEarly commitEarly"_s,
             u"23:00 paused 8% wrap-up"_s + locked);
         row("unreadable, loaded in the background: a natural end waits",
             u"background=load+save damage start +1500"_s,
@@ -243,7 +264,7 @@ private Q_SLOTS:
     void shouldTellARepeatedToastAgain()
     {
         ModelFixture f;
-        f.act(u"start +30 finish"_s);
+        f.act(u"start +30 finishEarly"_s);
         QStringList told;
         QObject::connect(
             f.model.get(), &TimerModel::toastChanged, [&] { told.append(f.model->toast()); });
