@@ -21,6 +21,8 @@
 #include <functional>
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 // A model on test doubles: a clock moved by hand (also the clock of "today"), a defaults store
@@ -140,6 +142,24 @@ public:
                 // "background=load" or "background=load+save" restarts with that work on the
                 // model's own thread, "restart" without; "damage" spoils the record file first.
                 on("damage", [&] { write(recordFile(), damaged); });
+                // Repair sources: "copy=a,b" a defaults copy of records with those titles
+                // ("copy=damaged" one that is no use); "backup=a,b" an older backup ("fifo" a
+                // FIFO, "[...]" those bytes); "choose=N" picks a source, "repair" repairs.
+                on("copy", [&] {
+                    defaults.seed(u"focus-records"_s,
+                        v == u"damaged"_s ? QByteArray("[{\"startedAt\"") : encoded(v));
+                });
+                on("backup", [&] {
+                    const QString path = storage()
+                        + u"/focus-records-corrupt-%1.json"_s.arg(1772589600 - 1000 * ++backups);
+                    QDir().mkpath(storage());
+                    if (v == u"fifo"_s)
+                        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+                    else
+                        write(path, v.startsWith(u'[') ? v.toUtf8() : encoded(v));
+                });
+                on("choose", [&] { m.repairSources()->setSelectedRow(v.toInt()); });
+                on("repair", [&] { repair(); });
                 on("background", [&] {
                     services.loadInBackground = true;
                     services.saveInBackground = v.contains(u"save"_s);
@@ -196,6 +216,54 @@ public:
         }
     }
 
+    // Records that ended a day apart before the fixture's start, the first title the newest.
+    static QByteArray encoded(const QString &titles)
+    {
+        FocusRecordList list;
+        for (const QString &title : titles.split(u',')) {
+            FocusRecord &record = list.emplace_back();
+            record.title = title;
+            record.endedAt = start - 86400.0 * double(list.size());
+            record.startedAt = record.endedAt - 1500;
+            record.duration = 1500;
+        }
+        return RecordCodec::encode(list);
+    }
+
+    QMap<QString, QByteArray> backupFiles() const
+    {
+        QMap<QString, QByteArray> files;
+        const QDir dir(storage());
+        for (const QString &name : dir.entryList({u"focus-records-corrupt-*"_s}, QDir::Files))
+            files.insert(name, read(dir.filePath(name)));
+        return files;
+    }
+
+    // Repairs from the chosen source, noting the sources as listed ("copy:2" for a copy of two
+    // records, "backup:<reason>" for a backup that is no use) and the summary. Backups are never
+    // removed or changed, and what a repair replaced is held by one.
+    void repair()
+    {
+        if (!model->pendingRepair())
+            model->prepareRepair();
+        QStringList sources;
+        for (const RepairSource &source : model->repairSources()->sources()) {
+            sources.append((source.isDefaultsCopy() ? u"copy:"_s : u"backup:"_s)
+                + (source.usable() ? QString::number(source.records->size()) : source.reason));
+        }
+        repaired = sources.join(u'/') + u' ' + model->repairSources()->summary();
+        const QMap<QString, QByteArray> before = backupFiles();
+        const QByteArray file = read(recordFile());
+        const QByteArray copy = defaults.value(u"focus-records"_s).toByteArray();
+        if (!model->repairRecords())
+            return;
+        const QMap<QString, QByteArray> after = backupFiles();
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QCOMPARE(after.value(it.key()), it.value());
+        QVERIFY(after.values().contains(file));
+        copyKept = !copy.isEmpty() && after.values().contains(copy);
+    }
+
     // What is stored is what is shown; a file that could not be read is kept as it was.
     void checkStored() const
     {
@@ -239,6 +307,8 @@ public:
             {m.soundName() != u"Glass"_s,
                 u"sound:"_s + m.soundName() + QFileInfo(m.customPath()).fileName().remove(uuid)},
             {!m.error().isEmpty(), u"message:"_s + m.error().section(u'：', 0, 0)},
+            {m.pendingQuit(), u"quit?"_s}, {m.pendingRepair(), u"repairing"_s},
+            {!repaired.isEmpty(), u"repair:"_s + repaired}, {copyKept, u"copy-kept"_s},
             {completions > 0, u"completed:"_s + QString::number(completions)},
             {!m.toast().isEmpty(), m.toast()}};
         for (const FocusRecord &r : m.records()) {
@@ -291,5 +361,8 @@ public:
     std::function<void()> completion;
     int completions = 0;
     int restarts = 0;
+    int backups = 0;
+    QString repaired;
+    bool copyKept = false;
     std::unique_ptr<TimerModel> model;
 };

@@ -217,6 +217,42 @@ private Q_SLOTS:
             u"background=load+save damage start +1500"_s,
             u"00:00 finished 100% alert waiting:1"_s + locked);
 
+        // A repair writes the chosen source and the sessions that waited; quitting asks first
+        // while sessions wait.
+        const QString copy =
+            u"{副本二@未分类 -87900..-86400 1500s} {副本一@未分类 -174300..-172800 1500s}"_s;
+        const QString most = u" 所选来源的记录最多，共 2 条。"_s;
+        row("unreadable: quitting asks first while sessions wait", u"damage end=暂存 requestQuit"_s,
+            u"25:00 idle waiting:1"_s + locked + u" quit?"_s);
+        row("repaired from a good copy, with the sessions that waited",
+            u"copy=副本二,副本一 damage end=暂存一 end=暂存二 repair"_s,
+            u"25:00 idle {暂存二@学习 1500..3000 1500s} {暂存一@学习 0..1500 1500s} "_s + copy
+                + u" repair:copy:2/backup:不是有效的 JSON"_s + most
+                + u"另有 2 段暂存的专注一并写入。"_s);
+        row("repaired from a good backup, the damaged copy kept in a backup",
+            u"copy=damaged backup=备份二,备份一 damage repair"_s,
+            u"25:00 idle {备份二@未分类 -87900..-86400 1500s} {备份一@未分类 -174300..-172800 "
+            u"1500s} "
+            u"repair:copy:不是有效的 JSON/backup:不是有效的 JSON/backup:2"_s
+                + most + u" copy-kept"_s);
+        row("nothing good to repair from", u"backup=[{}] damage end=暂存 repair"_s,
+            u"25:00 idle waiting:1"_s + locked
+                + u" repairing repair:backup:不是有效的 JSON/backup:内容不是专注记录 "
+                  u"没有能读取的来源，请查看备份后手动修复。"_s);
+        row("a source with more records than the chosen one",
+            u"copy=副本二,副本一 backup=备份三,备份二,备份一 backup=旧 damage prepareRepair choose=0 repair"_s,
+            u"25:00 idle "_s + copy
+                + u" repair:copy:2/backup:不是有效的 JSON/backup:3/backup:1 所选来源有 2 条记录，最多的来源有 3 条。"_s);
+        row("fewer records chosen: the copy is kept in a backup",
+            u"copy=副本二,副本一 backup=旧 damage prepareRepair choose=2 repair"_s,
+            u"25:00 idle {旧@未分类 -87900..-86400 1500s} repair:copy:2/backup:不是有效的 "
+            u"JSON/backup:1 "
+            u"所选来源有 1 条记录，最多的来源有 2 条。 copy-kept"_s);
+        row("a FIFO named like a backup is refused without blocking",
+            u"copy=副本二,副本一 backup=fifo damage repair"_s,
+            u"25:00 idle "_s + copy + u" repair:copy:2/backup:不是有效的 JSON/backup:不是普通文件"_s
+                + most);
+
         // A session that ends before the stored list has loaded waits for it.
         const QString both = u"{未命名专注@学习 1500..3000 1500s} {stored@学习 0..1500 1500s}"_s;
         row("loaded in the background, saved on top of the stored list",
@@ -243,7 +279,7 @@ private Q_SLOTS:
         // What is stored is what is shown; a file that could not be read is backed up once.
         f.checkStored();
         if (!f.model->recordsReadable())
-            QCOMPARE(QDir(f.storage()).entryList({u"focus-records-corrupt-*.json"_s}).size(), 1);
+            QCOMPARE(f.backupFiles().size(), f.backups + 1);
         if (f.defaults.contains(u"timer-projects"_s))
             QCOMPARE(f.defaults.value(u"timer-projects"_s).toStringList(), f.model->projects());
     }
