@@ -32,6 +32,7 @@ class ModelFixture {
 public:
     // 2026-03-04 10:00 in Asia/Shanghai, a Wednesday.
     static constexpr double start = 794282400.0;
+    static inline const QString goalKey = u"timer-daily-goal-hours"_s;
     // What the "damage" step leaves in the record file.
     static inline const QByteArray damaged = "[{\"startedAt\": 1, broken";
     // The name of an imported sound before its extension.
@@ -115,7 +116,6 @@ public:
                 on("delete", [&] { m.deleteRecord(m.records().first()); });
                 on("redelete", [&] { m.deleteRecord(*m.deletedRecord()); });
                 on("wrap", [&] { m.completeWrap(v); });
-                on("unwrap", [&] { m.completeWrap(std::nullopt); });
                 on("mode", [&] { m.selectMode(TimerModel::TimerMode::Focus); });
                 on("sub", [&] { m.addSubproject(v, m.selectedProject()); });
                 // "rename=old>new" for a project, "renamesub=project/old>new" for a subproject.
@@ -135,6 +135,17 @@ public:
                     m.chooseAudio();
                 });
                 on("failstart", [&] { sound.failStart = true; });
+                // "goal=N" stores a daily goal ('N' as text) and starts again: nothing is written
+                // at start-up but a goal that had to be brought into range.
+                on("goal", [&] {
+                    defaults.seed(goalKey,
+                        v.startsWith(u'\'')    ? QVariant(v.mid(1, 1))
+                            : v.contains(u'.') ? QVariant(v.toDouble())
+                                               : QVariant(v.toLongLong()));
+                    restart();
+                    QCOMPARE(defaults.writtenKeys.count(goalKey), defaults.writtenKeys.size());
+                    QVERIFY(!QFileInfo::exists(storage()));
+                });
                 // The writer refuses ("fail") or takes ("mend") every write.
                 on("fail", [&] { writer.failing = true; });
                 on("mend", [&] { writer.failing = false; });
@@ -307,6 +318,8 @@ public:
             {m.soundName() != u"Glass"_s,
                 u"sound:"_s + m.soundName() + QFileInfo(m.customPath()).fileName().remove(uuid)},
             {!m.error().isEmpty(), u"message:"_s + m.error().section(u'：', 0, 0)},
+            {defaults.contains(goalKey),
+                u"goal:%1/%2"_s.arg(m.dailyGoalHours()).arg(defaults.value(goalKey).toString())},
             {m.pendingQuit(), u"quit?"_s}, {m.pendingRepair(), u"repairing"_s},
             {!repaired.isEmpty(), u"repair:"_s + repaired}, {copyKept, u"copy-kept"_s},
             {completions > 0, u"completed:"_s + QString::number(completions)},
