@@ -69,20 +69,14 @@ public:
     // A tick as the window's timer gives it.
     void tick() { QMetaObject::invokeMethod(const_cast<QTimer *>(&model->ticker()), "timeout"); }
 
-    // Starts (or resumes) and lets `seconds` of the clock pass, ticking at the end.
-    void runFor(double seconds)
-    {
-        model->start();
-        clock.advance(seconds);
-        tick();
-    }
-
     // Runs a fresh session of the chosen length to its natural end.
     void runToEnd(const QString &title = QString())
     {
         model->reset();
         model->setTitle(title);
-        runFor(model->duration());
+        model->start();
+        clock.advance(model->duration());
+        tick();
         model->reset();
     }
 
