@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The model's history, export, figures and reminder sound as the views use them. The rules of
-// the catalogue, the record file and the sound itself are tested with their own classes.
+// The model's filters, export, figures, alert sound and project renames as the views use them.
 
 #include "modelfixture.h"
 

@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The model's session: start-up, the countdown as the views drive it, and how a session ends
-// up in the stored list.
+// The model as the views drive it: the countdown, how sessions end up in the stored list, the
+// catalogue's effect on records, the reminder sound, refused saves, unreadable records and their
+// repair. The rules of the classes underneath are tested with those classes.
 
 #include "modelfixture.h"
 
