@@ -3,42 +3,71 @@
 
 #pragma once
 
+#include "doubles/failingfilewriter.h"
 #include "doubles/fakeclock.h"
 #include "doubles/memorydefaultsstore.h"
 #include "doubles/recordingservices.h"
 #include "model/timermodel.h"
+#include "records/json/recordcodec.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <functional>
 #include <memory>
 
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
 // A model on test doubles: a clock moved by hand (also the clock of "today"), a defaults store
-// in memory, a temporary storage folder, and recorders for the alert, sound, dialogs and wake.
+// in memory, a temporary storage folder, a writer that fails on demand, and recorders for the
+// alert, sound, dialogs and wake. Change `services` and restart() to build the model differently.
 class ModelFixture {
 public:
-    explicit ModelFixture(FileWriter *writer = nullptr)
+    // 2026-03-04 10:00 in Asia/Shanghai, a Wednesday.
+    static constexpr double start = 794282400.0;
+    static inline const QString goalKey = u"timer-daily-goal-hours"_s;
+    // What the "damage" step leaves in the record file.
+    static inline const QByteArray damaged = "[{\"startedAt\": 1, broken";
+    // The name of an imported sound before its extension.
+    static inline const QRegularExpression uuid {
+        u"^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}(?=\\.)"_s};
+
+    ModelFixture()
     {
         services.storageFolder = folder.filePath(QStringLiteral("VelmorTimer"));
+        // The settings apart: the alert reads them while the list is written in the background.
+        services.settings = &settings;
         services.alertPanels = &alert;
         services.wake = &wake;
         services.sound = &sound;
         services.dialogs = &dialogs;
         services.fileBrowser = &browser;
-        services.fileWriter = writer;
+        services.fileWriter = &writer;
         services.todayClock = clock.clock();
-        model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
+        sound.unknownNames = {u"Basso"_s};
+        restart();
     }
 
     // A new start of the application over the same stores and folder.
     void restart()
     {
+        ++restarts;
         model.reset();
-        model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
+        model = std::make_unique<TimerModel>(defaults, clock.clock(), completion, services);
     }
 
     QString storage() const { return *services.storageFolder; }
     QString recordFile() const { return storage() + QStringLiteral("/focus-records.json"); }
+
+    // A tick as the window's timer gives it.
+    void tick() { QMetaObject::invokeMethod(const_cast<QTimer *>(&model->ticker()), "timeout"); }
 
     // Runs a fresh session of the chosen length to its natural end.
     void runToEnd(const QString &title = QString())
@@ -47,8 +76,268 @@ public:
         model->setTitle(title);
         model->start();
         clock.advance(model->duration());
-        model->tick();
+        tick();
         model->reset();
+    }
+
+    // Acts as the user would, step by step: "+N" lets N seconds pass and ticks, ">N" lets them
+    // pass without a tick; a property of the model or one of its operations is named as it is
+    // ("title=写周报", "start", "deleteProject=工作"), with an underscore for a space. The
+    // other words are the fixture's own (see below).
+    void act(const QString &script)
+    {
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            TimerModel &m = *model;
+            const QString name = step.section(u'=', 0, 0);
+            const QString v = step.section(u'=', 1).replace(u'_', u' ');
+            const QByteArray word = name.toLatin1();
+            if (step.startsWith(u'>')) {
+                clock.advance(step.mid(1).toDouble());
+                continue;
+            }
+            bool known = true;
+            bool special = false;
+            const auto on = [&](const char *own, const std::function<void()> &operation) {
+                if (!special && word == own) {
+                    operation();
+                    special = true;
+                }
+            };
+            notified([&] {
+                on("end", [&] { runToEnd(v); });
+                on("alert", [&] { alert.visible = true; });
+                on("wake", [&] { wake.fire(); });
+                on("delete", [&] { m.deleteRecord(m.records().first()); });
+                on("redelete", [&] { m.deleteRecord(*m.deletedRecord()); });
+                on("wrap", [&] { m.completeWrap(v); });
+                on("mode", [&] { m.selectMode(TimerModel::TimerMode::Focus); });
+                on("sub", [&] { m.addSubproject(v, m.selectedProject()); });
+                // "rename=old>new" for a project, "renamesub=project/old>new" for a subproject.
+                on("rename",
+                    [&] { m.renameProject(v.section(u'>', 0, 0), v.section(u'>', 1), -1); });
+                on("renamesub", [&] {
+                    const QString project = v.section(u'/', 0, 0);
+                    m.renameSubproject(
+                        v.section(u'>', 0, 0).mid(project.size() + 1), v.section(u'>', 1), project);
+                });
+                // "import=name:content" chooses that file in the open panel; without content
+                // the file is missing.
+                on("import", [&] {
+                    dialogs.audioPath = folder.filePath(v.section(u':', 0, 0));
+                    if (v.contains(u':'))
+                        write(*dialogs.audioPath, v.section(u':', 1).toUtf8());
+                    m.chooseAudio();
+                });
+                on("failstart", [&] { sound.failStart = true; });
+                // "goal=N" stores a daily goal ('N' as text) and starts again: nothing is written
+                // at start-up but a goal that had to be brought into range.
+                on("goal", [&] {
+                    defaults.seed(goalKey,
+                        v.startsWith(u'\'')    ? QVariant(v.mid(1, 1))
+                            : v.contains(u'.') ? QVariant(v.toDouble())
+                                               : QVariant(v.toLongLong()));
+                    restart();
+                    QCOMPARE(defaults.writtenKeys.count(goalKey), defaults.writtenKeys.size());
+                    QVERIFY(!QFileInfo::exists(storage()));
+                });
+                // The writer refuses ("fail") or takes ("mend") every write.
+                on("fail", [&] { writer.failing = true; });
+                on("mend", [&] { writer.failing = false; });
+                on("saved", [&] { QVERIFY(QSignalSpy(&m, &TimerModel::recordsChanged).wait()); });
+                // "background=load" or "background=load+save" restarts with that work on the
+                // model's own thread, "restart" without; "damage" spoils the record file first.
+                on("damage", [&] { write(recordFile(), damaged); });
+                // Repair sources: "copy=a,b" a defaults copy of records with those titles
+                // ("copy=damaged" one that is no use); "backup=a,b" an older backup ("fifo" a
+                // FIFO, "[...]" those bytes); "choose=N" picks a source, "repair" repairs.
+                on("copy", [&] {
+                    defaults.seed(u"focus-records"_s,
+                        v == u"damaged"_s ? QByteArray("[{\"startedAt\"") : encoded(v));
+                });
+                on("backup", [&] {
+                    const QString path = storage()
+                        + u"/focus-records-corrupt-%1.json"_s.arg(1772589600 - 1000 * ++backups);
+                    QDir().mkpath(storage());
+                    if (v == u"fifo"_s)
+                        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+                    else
+                        write(path, v.startsWith(u'[') ? v.toUtf8() : encoded(v));
+                });
+                on("choose", [&] { m.repairSources()->setSelectedRow(v.toInt()); });
+                on("repair", [&] { repair(); });
+                on("background", [&] {
+                    services.loadInBackground = true;
+                    services.saveInBackground = v.contains(u"save"_s);
+                });
+                on("restart",
+                    [&] { services.loadInBackground = services.saveInBackground = false; });
+                on("callback", [&] {
+                    completion = [this] {
+                        ++completions;
+                    };
+                });
+                if (QByteArrayList {"damage", "background", "restart", "callback"}.contains(word))
+                    restart();
+                if (special)
+                    return;
+                const QMetaObject &meta = *m.metaObject();
+                if (step.startsWith(u'+')) {
+                    clock.advance(step.mid(1).toDouble());
+                    tick();
+                } else if (step.contains(u'=') && meta.indexOfProperty(word.constData()) >= 0) {
+                    known = m.setProperty(word.constData(), v);
+                } else if (meta.indexOfMethod(QByteArray(word + "(int)").constData()) >= 0) {
+                    known = QMetaObject::invokeMethod(&m, word.constData(), Q_ARG(int, v.toInt()));
+                } else if (step.contains(u'=')) {
+                    known = QMetaObject::invokeMethod(&m, word.constData(), Q_ARG(QString, v));
+                } else {
+                    known = QMetaObject::invokeMethod(&m, word.constData());
+                }
+            });
+            QVERIFY2(known, qPrintable(step));
+        }
+    }
+
+    // Runs one step and checks that every property it changed told the views so.
+    void notified(const std::function<void()> &step)
+    {
+        const QMetaObject &meta = *model->metaObject();
+        QList<std::pair<QMetaProperty, QVariant>> before;
+        std::vector<std::unique_ptr<QSignalSpy>> told;
+        for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+            const QMetaProperty property = meta.property(i);
+            if (property.hasNotifySignal()) {
+                before.append({property, property.read(model.get())});
+                told.push_back(std::make_unique<QSignalSpy>(model.get(), property.notifySignal()));
+            }
+        }
+        const int acted = restarts;
+        step();
+        for (qsizetype i = 0; acted == restarts && i < before.size(); ++i) {
+            const auto &[property, value] = before.at(i);
+            if (told.at(i)->isEmpty())
+                QVERIFY2(property.read(model.get()) == value,
+                    qPrintable(QString::fromLatin1(property.name()) + u" changed unannounced"_s));
+        }
+    }
+
+    // Records that ended a day apart before the fixture's start, the first title the newest.
+    static QByteArray encoded(const QString &titles)
+    {
+        FocusRecordList list;
+        for (const QString &title : titles.split(u',')) {
+            FocusRecord &record = list.emplace_back();
+            record.title = title;
+            record.endedAt = start - 86400.0 * double(list.size());
+            record.startedAt = record.endedAt - 1500;
+            record.duration = 1500;
+        }
+        return RecordCodec::encode(list);
+    }
+
+    QMap<QString, QByteArray> backupFiles() const
+    {
+        QMap<QString, QByteArray> files;
+        const QDir dir(storage());
+        for (const QString &name : dir.entryList({u"focus-records-corrupt-*"_s}, QDir::Files))
+            files.insert(name, read(dir.filePath(name)));
+        return files;
+    }
+
+    // Repairs from the chosen source, noting the sources as listed ("copy:2" for a copy of two
+    // records, "backup:<reason>" for a backup that is no use) and the summary. Backups are never
+    // removed or changed, and what a repair replaced is held by one.
+    void repair()
+    {
+        if (!model->pendingRepair())
+            model->prepareRepair();
+        QStringList sources;
+        for (const RepairSource &source : model->repairSources()->sources()) {
+            sources.append((source.isDefaultsCopy() ? u"copy:"_s : u"backup:"_s)
+                + (source.usable() ? QString::number(source.records->size()) : source.reason));
+        }
+        repaired = sources.join(u'/') + u' ' + model->repairSources()->summary();
+        const QMap<QString, QByteArray> before = backupFiles();
+        const QByteArray file = read(recordFile());
+        const QByteArray copy = defaults.value(u"focus-records"_s).toByteArray();
+        if (!model->repairRecords())
+            return;
+        const QMap<QString, QByteArray> after = backupFiles();
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QCOMPARE(after.value(it.key()), it.value());
+        QVERIFY(after.values().contains(file));
+        copyKept = !copy.isEmpty() && after.values().contains(copy);
+    }
+
+    // What is stored is what is shown; a file that could not be read is kept as it was.
+    void checkStored() const
+    {
+        const QByteArray file = read(recordFile());
+        if (!model->recordsReadable()) {
+            QCOMPARE(file, damaged);
+        } else if (!services.saveInBackground) {
+            QCOMPARE(RecordCodec::decode(file).records, model->records());
+            QCOMPARE(defaults.value(u"focus-records"_s).toByteArray(), file);
+        }
+        // Only the newest imported sound is kept, named by a new id.
+        const QStringList sounds = QDir(storage()).entryList({u"*-*-*-*-*"_s}, QDir::Files);
+        QCOMPARE(sounds,
+            QFileInfo(model->customPath()).fileName().contains(uuid)
+                ? QStringList {QFileInfo(model->customPath()).fileName()}
+                : QStringList());
+    }
+
+    // What the views show, e.g. "24:50 paused 1% wrap-up {A@学习 0..1500 1500s}". Each record
+    // shows its start and end as seconds after the fixture's start.
+    QString state() const
+    {
+        const TimerModel &m = *model;
+        QStringList parts {m.display()};
+        parts.append(m.countdown().finished() ? u"finished"_s
+                : m.running()                 ? u"running"_s
+                : m.started()                 ? u"paused"_s
+                                              : u"idle"_s);
+        if (m.started())
+            parts.append(QString::number(qRound(m.currentProgress() * 100)) + u'%');
+        const std::optional<QString> sub = m.catalog().selectedSubproject();
+        const QString selected = m.selectedProject() + (sub ? u'/' + *sub : QString());
+        const std::pair<bool, QString> flags[] = {{m.pendingReset(), u"asking"_s},
+            {m.pendingFinish(), u"wrap-up"_s}, {alert.visible, u"alert"_s},
+            {!m.wrapDraft().isEmpty(), u"draft"_s}, {bool(m.deletedRecord()), u"undo"_s},
+            {selected != u"学习"_s, u"selected:"_s + selected},
+            {m.projects() != QStringList {u"学习"_s, u"工作"_s, u"个人"_s},
+                u"projects:"_s + m.projects().join(u'/')},
+            {m.waitingSessions() > 0, u"waiting:"_s + QString::number(m.waitingSessions())},
+            {!m.recordError().isEmpty(), u"error:"_s + m.recordError().section(u'：', 0, 0)},
+            {m.soundName() != u"Glass"_s,
+                u"sound:"_s + m.soundName() + QFileInfo(m.customPath()).fileName().remove(uuid)},
+            {!m.error().isEmpty(), u"message:"_s + m.error().section(u'：', 0, 0)},
+            {defaults.contains(goalKey),
+                u"goal:%1/%2"_s.arg(m.dailyGoalHours()).arg(defaults.value(goalKey).toString())},
+            {m.pendingQuit(), u"quit?"_s}, {m.pendingRepair(), u"repairing"_s},
+            {!repaired.isEmpty(), u"repair:"_s + repaired}, {copyKept, u"copy-kept"_s},
+            {completions > 0, u"completed:"_s + QString::number(completions)},
+            {!m.toast().isEmpty(), m.toast()}};
+        for (const FocusRecord &r : m.records()) {
+            parts.append(u"{%1@%2%3 %4..%5 %6s%7%8}"_s.arg(r.title, r.project,
+                r.subproject ? u'/' + *r.subproject : QString(),
+                QString::number(r.startedAt - start), QString::number(r.endedAt - start),
+                QString::number(r.duration), r.early ? u" early"_s : QString(),
+                r.wrapUp ? u" note:"_s + *r.wrapUp : QString()));
+        }
+        for (const auto &[on, text] : flags) {
+            if (on)
+                parts.append(text);
+        }
+        return parts.join(u' ');
+    }
+
+    static QStringList titles(const FocusRecordList &records)
+    {
+        QStringList result;
+        for (const FocusRecord &r : records)
+            result.append(r.title);
+        return result;
     }
 
     static QByteArray read(const QString &path)
@@ -57,15 +346,30 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
     QTemporaryDir folder;
-    // 2026-03-04 10:00 in Asia/Shanghai, a Wednesday.
-    FakeClock clock {794282400.0};
+    FakeClock clock {start};
     MemoryDefaultsStore defaults;
+    MemoryDefaultsStore settings;
+    SwitchableFileWriter writer;
     RecordingAlertPanels alert;
     FakeWakeSignal wake;
     RecordingSoundService sound;
     ScriptedFileDialogs dialogs;
     RecordingFileBrowser browser;
     TimerServices services;
+    std::function<void()> completion;
+    int completions = 0;
+    int restarts = 0;
+    int backups = 0;
+    QString repaired;
+    bool copyKept = false;
     std::unique_ptr<TimerModel> model;
 };

@@ -1,707 +1,289 @@
 // SPDX-FileCopyrightText: 2026 The Velmor's Focus developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "doubles/failingfilewriter.h"
-#include "doubles/fakeclock.h"
-#include "doubles/memorydefaultsstore.h"
-#include "doubles/recordingservices.h"
-#include "model/timermodel.h"
-#include "records/json/recordcodec.h"
+// The model as the views drive it: the countdown, how sessions end up in the stored list, the
+// catalogue's effect on records, the reminder sound, refused saves, unreadable records and their
+// repair. The rules of the classes underneath are tested with those classes.
 
-#include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-
-using namespace Qt::StringLiterals;
-
-namespace {
-
-const QString goalKey = u"timer-daily-goal-hours"_s;
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
-// A model on test doubles: a clock moved by hand, a defaults store in memory, a temporary
-// storage folder, and recorders for the alert and the wake signal.
-class Fixture {
-public:
-    explicit Fixture(bool withCompletion = false, FileWriter *writer = nullptr)
-    {
-        services.storageFolder = folder.filePath(u"VelmorTimer"_s);
-        services.alertPanels = &alert;
-        services.wake = &wake;
-        services.fileWriter = writer;
-        if (withCompletion)
-            model = std::make_unique<TimerModel>(
-                defaults, clock.clock(), [this] { ++completions; }, services);
-        else
-            model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
-    }
-
-    QString recordFile() const { return *services.storageFolder + u"/focus-records.json"_s; }
-
-    // Runs a fresh session for `seconds` of focus (no pauses) and leaves it running.
-    void runFor(double seconds)
-    {
-        model->start();
-        clock.advance(seconds);
-        model->tick();
-    }
-
-    QTemporaryDir folder;
-    FakeClock clock;
-    MemoryDefaultsStore defaults;
-    RecordingAlertPanels alert;
-    FakeWakeSignal wake;
-    TimerServices services;
-    int completions = 0;
-    std::unique_ptr<TimerModel> model;
-};
+#include "modelfixture.h"
 
 class TimerModelTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Start-up --------------------------------------------------------------------------------
-
-    void shouldLoadTheDailyGoal_data()
+    // What the views show after the user's steps (see ModelFixture::act and state).
+    void shouldShowWhatTheUserDid_data()
     {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<int>("expectedGoal");
-        QTest::addColumn<QVariant>("expectedStored");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("state");
+        const auto row = [](const char *name, const QString &script, const QString &state) {
+            QTest::newRow(name) << script << state;
+        };
 
-        QTest::newRow("absent") << QVariant() << 5 << QVariant();
-        QTest::newRow("40 is clamped") << QVariant(qint64(40)) << 16 << QVariant(qint64(16));
-        QTest::newRow("1") << QVariant(qint64(1)) << 1 << QVariant(qint64(1));
-        QTest::newRow("0 is ignored") << QVariant(qint64(0)) << 5 << QVariant(qint64(0));
-        QTest::newRow("negative is ignored") << QVariant(qint64(-3)) << 5 << QVariant(qint64(-3));
-        QTest::newRow("text is not a number") << QVariant(u"8"_s) << 5 << QVariant(u"8"_s);
-        QTest::newRow("a double is truncated") << QVariant(7.9) << 7 << QVariant(qint64(7));
+        // The daily goal as stored / as used.
+        row("a goal of 40 hours is brought down to 16", u"goal=40"_s, u"25:00 idle goal:16/16"_s);
+        row("a goal of 1 hour", u"goal=1"_s, u"25:00 idle goal:1/1"_s);
+        row("a goal of 0 is ignored", u"goal=0"_s, u"25:00 idle goal:5/0"_s);
+        row("a goal in text is ignored", u"goal='8'"_s, u"25:00 idle goal:5/8"_s);
+        row("a goal with a fraction is truncated", u"goal=7.9"_s, u"25:00 idle goal:7/7"_s);
+
+        // The countdown: the time left rounded up, held as a wall-clock deadline.
+        row("the length in full while idle", u"hours=1 minutes=6 seconds=40"_s, u"1:06:40 idle"_s);
+        row("one hour", u"hours=1 minutes=0"_s, u"1:00:00 idle"_s);
+        row("the largest length offered", u"hours=99 minutes=59 seconds=59"_s, u"99:59:59 idle"_s);
+        row("more hours than an int holds", u"hours=2147483647 minutes=59 seconds=59"_s,
+            u"2147483647:59:59 idle"_s);
+        row("a fraction of a second shows the full one", u"start +0.3"_s, u"25:00 running 0%"_s);
+        row("a fifth of a second left shows a second", u"minutes=0 seconds=10 start +9.8"_s,
+            u"00:01 running 98%"_s);
+        row("zero only at the deadline", u"minutes=0 seconds=10 start +9.99 +0.01"_s,
+            u"00:00 finished 100% {未命名专注@学习 0..10 10s} alert"_s);
+        row("the clock set back an hour adds an hour", u"start +100 +-3600"_s,
+            u"1:23:20 running 0%"_s);
+        row("a pause keeps the time left, the title and the project", //
+            u"start +10 pause +3600 title=x selectedProject=工作 start +1490"_s,
+            u"00:00 finished 100% {未命名专注@学习 0..5100 1500s} alert selected:工作"_s);
+
+        // Start, reset and length.
+        row("a second start is ignored and leaves the alert", u"start +5 alert start"_s,
+            u"24:55 running 0% alert"_s);
+        row("a zero-length start is refused but closes the alert", u"minutes=0 alert start"_s,
+            u"00:00 idle"_s);
+        row("a reset after 59.9 s needs no question", u"start +59.9 requestReset"_s,
+            u"25:00 idle"_s);
+        row("a reset after a minute asks first", u"start +60 requestReset"_s,
+            u"24:00 running 4% asking"_s);
+        row("a paused session resets without a question", u"start +1200 pause requestReset"_s,
+            u"25:00 idle"_s);
+        row("a new length waits for the reset", u"start +100 pause minutes=10"_s,
+            u"23:20 paused 7%"_s);
+        row("a new length after the reset", u"start +100 minutes=10 reset"_s, u"10:00 idle"_s);
+        row("a preset resets", u"start +100 preset=90"_s, u"1:30:00 idle"_s);
+        row("no mode while running", u"minutes=5 start mode"_s, u"05:00 running 0%"_s);
+        row("the mode resets the length while idle", u"minutes=5 mode"_s, u"25:00 idle"_s);
+
+        // The natural end: recorded from the start to the deadline, whatever the clock did.
+        row("noticed late, under the title it started with",
+            u"title=__写周报__ start +600 title=changed >900.15 +0"_s,
+            u"00:00 finished 100% {  写周报  @学习 0..1500 1500s} alert"_s);
+        row("asleep past the deadline, told by the wake signal", u"start >14400 wake"_s,
+            u"00:00 finished 100% {未命名专注@学习 0..1500 1500s} alert"_s);
+        row("the clock set back an hour", u"start +600 +-3600 +4500"_s,
+            u"00:00 finished 100% {未命名专注@学习 0..1500 1500s} alert"_s);
+        row("a blank title is no title", u"title=_\n_ start +1500"_s,
+            u"00:00 finished 100% {未命名专注@学习 0..1500 1500s} alert"_s);
+        row("the newest first, a callback instead of the alert", u"callback end=A start +1500"_s,
+            u"00:00 finished 100% {A@学习 1500..3000 1500s} {A@学习 0..1500 1500s} completed:2"_s);
+
+        // Finishing early: focus without the pauses, ended when the wrap-up is committed.
+        row("less than a minute is not recorded", u"start +59.9 finishEarly"_s,
+            u"24:01 paused 4% 专注不足 1 分钟，不计入记录。"_s);
+        row("the wrap-up opens after a minute, its draft cleared",
+            u"wrapDraft=x start +60 finishEarly"_s, u"24:00 paused 4% wrap-up"_s);
+        row("119 s without a note", u"hours=2 start +119 finishEarly >30 commitEarly"_s,
+            u"2:25:00 idle {未命名专注@学习 0..149 119s early} 已记录1分钟专注。"_s);
+        row("3599 s with a note, a blank title kept",
+            u"hours=2 title=_\n_ start +3599 finishEarly commitEarly=下一步：写测试"_s,
+            u"2:25:00 idle { \n @学习 0..3599 3599s early note:下一步：写测试} 已记录59分钟专注。"_s);
+        row("a pause left out", u"start +300 pause +600 start +300 finishEarly commitEarly"_s,
+            u"25:00 idle {未命名专注@学习 0..1200 600s early} 已记录10分钟专注。"_s);
+        row("a blank note is no note", u"start +600 finishEarly commitEarly=_\n\t_"_s,
+            u"25:00 idle {未命名专注@学习 0..600 600s early} 已记录10分钟专注。"_s);
+        row("spaces around a note stay", u"start +600 finishEarly commitEarly=_完成_"_s,
+            u"25:00 idle {未命名专注@学习 0..600 600s early note: 完成 } 已记录10分钟专注。"_s);
+        // A finished session is already recorded: finishing it again must not store it twice.
+        row("a session that ran to zero is not finished again",
+            u"start +1600 finishEarly commitEarly=x commitEarly"_s,
+            u"00:00 finished 100% {未命名专注@学习 0..1500 1500s} alert"_s);
+        row("nor one that reached zero inside the pause",
+            u"start >1600 pause finishEarly commitEarly=x"_s,
+            u"00:00 finished 100% {未命名专注@学习 0..1500 1500s} alert"_s);
+
+        // The reminder sound: only the newest import is kept; a sound that cannot play, a file
+        // that is not audio or cannot be copied is reported and changes nothing.
+        const QString unplayable = u" message:铃声无法播放，请重新选择音频。"_s;
+        row("none plays nothing", u"soundName=none play"_s, u"25:00 idle sound:none"_s);
+        row("an unknown sound", u"soundName=Basso play"_s,
+            u"25:00 idle sound:Basso"_s + unplayable);
+        row("custom without a file", u"soundName=custom play"_s,
+            u"25:00 idle sound:custom"_s + unplayable);
+        row("a sound that does not start", u"failstart play"_s, u"25:00 idle"_s + unplayable);
+        row("an import plays as the custom sound", u"import=a.ogg:OggS play"_s,
+            u"25:00 idle sound:custom.ogg"_s);
+        row("the same file again", u"import=a.ogg:OggS import=a.ogg:OggS"_s,
+            u"25:00 idle sound:custom.ogg"_s);
+        row("a file without extension", u"import=ring:RIFF"_s, u"25:00 idle sound:custom."_s);
+        row("a file that is not audio", u"import=a.ogg:OggS import=b.mp3:not_audio"_s,
+            u"25:00 idle sound:custom.ogg message:无法读取该音频，请选择其他音频文件。"_s);
+        row("a file that is missing", u"import=a.ogg:OggS import=b.wav"_s,
+            u"25:00 idle sound:custom.ogg message:导入失败"_s);
+
+        // The stored list: a late wrap-up and the undo of the last delete.
+        row("a late wrap-up goes to the newest record only", u"end=A end=B wrap"_s,
+            u"25:00 idle {B@学习 1500..3000 1500s note:} {A@学习 0..1500 1500s}"_s);
+        row("only the last delete is undone; a record gone is not deleted again",
+            u"end=A end=B end=C delete delete redelete undoDelete"_s,
+            u"25:00 idle {B@学习 1500..3000 1500s} {A@学习 0..1500 1500s}"_s);
+
+        // The catalogue: records follow their project; a running session is recorded under its
+        // own project's current name.
+        row("a deleted project's records go to 未分类 with their subprojects",
+            u"selectedProject=工作 sub=周报 end=A deleteProject=工作"_s,
+            u"25:00 idle {A@未分类/周报 0..1500 1500s} projects:学习/个人"_s);
+        row("no project is deleted during a session",
+            u"selectedProject=工作 end=A start +10 pause deleteProject=工作"_s,
+            u"24:50 paused 1% {A@工作 0..1500 1500s} selected:工作"_s);
+        row("a subproject is renamed only in its project",
+            u"sub=阅读 end=A selectedProject=个人 sub=阅读 end=B renamesub=学习/阅读>精读"_s,
+            u"25:00 idle {B@个人/阅读 1500..3000 1500s} {A@学习/精读 0..1500 1500s} selected:个人/阅读"_s);
+        const QString running = u"sub=阅读 start +600 %1 +900"_s;
+        const QString ended = u"00:00 finished 100% {未命名专注@%1 0..1500 1500s} alert"_s;
+        row("a project added moves the selection alone", running.arg(u"addProject=写作"_s),
+            ended.arg(u"学习/阅读"_s) + u" selected:写作 projects:学习/工作/个人/写作"_s);
+        row("its project renamed", running.arg(u"rename=学习>读书"_s),
+            ended.arg(u"读书/阅读"_s) + u" selected:读书/阅读 projects:读书/工作/个人"_s);
+        row("its subproject renamed", running.arg(u"renamesub=学习/阅读>精读"_s),
+            ended.arg(u"学习/精读"_s) + u" selected:学习/精读"_s);
+        row("a namesake subproject renamed in another project",
+            running.arg(u"selectedProject=个人 sub=阅读 renamesub=个人/阅读>泛读"_s),
+            ended.arg(u"学习/阅读"_s) + u" selected:个人/泛读"_s);
+        row("another project renamed", running.arg(u"rename=工作>客户"_s),
+            ended.arg(u"学习/阅读"_s) + u" selected:学习/阅读 projects:学习/客户/个人"_s);
+
+        // A refused save leaves the list on screen as it was, says why, and keeps what is needed
+        // to try again.
+        const QString refused = u" error:专注记录保存失败，记录未删除"_s;
+        row("refused: an early finish keeps its session",
+            u"end=A start +300 pause >100 start +100 finishEarly fail commitEarly"_s,
+            u"18:20 paused 27% {A@学习 0..1500 1500s} wrap-up"_s + refused);
+        row("and records it once the disk takes writes",
+            u"end=A start +300 pause >100 start +100 finishEarly fail commitEarly mend commitEarly"_s,
+            u"25:00 idle {A@学习 1500..2000 400s early} {A@学习 0..1500 1500s}"_s + refused
+                + u" 已记录6分钟专注。"_s);
+        row("refused: a session that runs to zero ends all the same", u"end=A start fail +1500"_s,
+            u"00:00 finished 100% {A@学习 0..1500 1500s} alert"_s + refused);
+        row("refused: a delete keeps the record", u"end=A fail delete"_s,
+            u"25:00 idle {A@学习 0..1500 1500s}"_s + refused);
+        row("refused: an undo keeps the undo", u"end=A delete fail undoDelete"_s,
+            u"25:00 idle undo"_s + refused);
+        row("refused: a late wrap-up is not added", u"end=A fail wrap=x"_s,
+            u"25:00 idle {A@学习 0..1500 1500s}"_s + refused);
+        row("refused: a project rename keeps the catalogue change",
+            u"selectedProject=工作 end=A fail rename=工作>客户"_s,
+            u"25:00 idle {A@工作 0..1500 1500s} selected:客户 projects:学习/客户/个人"_s + refused);
+
+        // Nothing is written over a record file that could not be read, not even by a session
+        // that ends before the load has arrived.
+        const QString locked = u" error:记录读取异常，已暂停写入以保护原数据。"_s;
+        row("unreadable: an early finish is refused",
+            u"damage start +120 finishEarly commitEarly"_s, u"23:00 paused 8% wrap-up"_s + locked);
+        row("unreadable: a natural end waits", u"damage start +1500"_s,
+            u"00:00 finished 100% alert waiting:1"_s + locked);
+        row("unreadable, loaded in the background: an early finish is refused",
+            u"background=load damage start +120 finishEarly commitEarly"_s,
+            u"23:00 paused 8% wrap-up"_s + locked);
+        row("unreadable, loaded in the background: a natural end waits",
+            u"background=load+save damage start +1500"_s,
+            u"00:00 finished 100% alert waiting:1"_s + locked);
+
+        // A repair writes the chosen source and the sessions that waited; quitting asks first
+        // while sessions wait.
+        const QString copy =
+            u"{副本二@未分类 -87900..-86400 1500s} {副本一@未分类 -174300..-172800 1500s}"_s;
+        const QString most = u" 所选来源的记录最多，共 2 条。"_s;
+        row("unreadable: quitting asks first while sessions wait", u"damage end=暂存 requestQuit"_s,
+            u"25:00 idle waiting:1"_s + locked + u" quit?"_s);
+        row("repaired from a good copy, with the sessions that waited",
+            u"copy=副本二,副本一 damage end=暂存一 end=暂存二 repair"_s,
+            u"25:00 idle {暂存二@学习 1500..3000 1500s} {暂存一@学习 0..1500 1500s} "_s + copy
+                + u" repair:copy:2/backup:不是有效的 JSON"_s + most
+                + u"另有 2 段暂存的专注一并写入。"_s);
+        row("repaired from a good backup, the damaged copy kept in a backup",
+            u"copy=damaged backup=备份二,备份一 damage repair"_s,
+            u"25:00 idle {备份二@未分类 -87900..-86400 1500s} {备份一@未分类 -174300..-172800 "
+            u"1500s} "
+            u"repair:copy:不是有效的 JSON/backup:不是有效的 JSON/backup:2"_s
+                + most + u" copy-kept"_s);
+        row("nothing good to repair from", u"backup=[{}] damage end=暂存 repair"_s,
+            u"25:00 idle waiting:1"_s + locked
+                + u" repairing repair:backup:不是有效的 JSON/backup:内容不是专注记录 "
+                  u"没有能读取的来源，请查看备份后手动修复。"_s);
+        row("a source with more records than the chosen one",
+            u"copy=副本二,副本一 backup=备份三,备份二,备份一 backup=旧 damage prepareRepair choose=0 repair"_s,
+            u"25:00 idle "_s + copy
+                + u" repair:copy:2/backup:不是有效的 JSON/backup:3/backup:1 所选来源有 2 条记录，最多的来源有 3 条。"_s);
+        row("fewer records chosen: the copy is kept in a backup",
+            u"copy=副本二,副本一 backup=旧 damage prepareRepair choose=2 repair"_s,
+            u"25:00 idle {旧@未分类 -87900..-86400 1500s} repair:copy:2/backup:不是有效的 "
+            u"JSON/backup:1 "
+            u"所选来源有 1 条记录，最多的来源有 2 条。 copy-kept"_s);
+        row("a FIFO named like a backup is refused without blocking",
+            u"copy=副本二,副本一 backup=fifo damage repair"_s,
+            u"25:00 idle "_s + copy + u" repair:copy:2/backup:不是有效的 JSON/backup:不是普通文件"_s
+                + most);
+
+        // A session that ends before the stored list has loaded waits for it.
+        const QString both = u"{未命名专注@学习 1500..3000 1500s} {stored@学习 0..1500 1500s}"_s;
+        row("loaded in the background, saved on top of the stored list",
+            u"end=stored background=load start +1500"_s,
+            u"00:00 finished 100% "_s + both + u" alert"_s);
+        row("saved in the background: the list changes once written",
+            u"end=stored background=load+save start +1500"_s,
+            u"00:00 finished 100% {stored@学习 0..1500 1500s} alert"_s);
+        row("saved in the background", u"end=stored background=load+save start +1500 saved"_s,
+            u"00:00 finished 100% "_s + both + u" alert"_s);
+        row("quitting waits for the write",
+            u"end=stored background=load+save start +1500 reset restart"_s,
+            u"25:00 idle "_s + both);
     }
 
-    void shouldLoadTheDailyGoal()
+    void shouldShowWhatTheUserDid()
     {
-        QFETCH(QVariant, stored);
-        QFETCH(int, expectedGoal);
-        QFETCH(QVariant, expectedStored);
+        QFETCH(QString, script);
+        QFETCH(QString, state);
+        ModelFixture f;
+        f.act(script);
+        QCOMPARE(f.state(), state);
 
-        QTemporaryDir folder;
-        FakeClock clock;
-        MemoryDefaultsStore defaults;
-        if (stored.isValid())
-            defaults.seed(goalKey, stored);
-        TimerServices services;
-        services.storageFolder = folder.path();
-        TimerModel model(defaults, clock.clock(), nullptr, services);
-
-        QCOMPARE(model.dailyGoalHours(), expectedGoal);
-        QCOMPARE(defaults.value(goalKey), expectedStored);
+        // What is stored is what is shown; a file that could not be read is backed up once.
+        f.checkStored();
+        if (!f.model->recordsReadable())
+            QCOMPARE(f.backupFiles().size(), f.backups + 1);
+        if (f.defaults.contains(u"timer-projects"_s))
+            QCOMPARE(f.defaults.value(u"timer-projects"_s).toStringList(), f.model->projects());
     }
 
-    void shouldWriteNothingAtStartUpButTheClampedGoal()
-    {
-        Fixture f;
-        QVERIFY(f.defaults.writtenKeys.isEmpty());
-        QVERIFY(!QFileInfo::exists(*f.services.storageFolder));
-
-        MemoryDefaultsStore defaults;
-        defaults.seed(goalKey, qint64(40));
-        FakeClock clock;
-        TimerModel model(defaults, clock.clock(), nullptr, f.services);
-        QCOMPARE(defaults.writtenKeys, QStringList {goalKey});
-    }
-
-    void shouldStartWithTheInitialValues()
-    {
-        Fixture f;
-        TimerModel &m = *f.model;
-        QCOMPARE(m.display(), u"25:00"_s);
-        QCOMPARE(m.remaining(), 1500.0);
-        QCOMPARE(m.mode(), TimerModel::TimerMode::Focus);
-        QVERIFY(!m.running() && !m.started());
-        QCOMPARE(m.soundName(), u"Glass"_s);
-        QCOMPARE(m.customPath(), QString());
-        QVERIFY(m.alertOnce());
-        QVERIFY(m.records().isEmpty());
-        QVERIFY(m.recordsReadable());
-        QVERIFY(m.recordError().isEmpty());
-    }
-
-    void shouldTickFiveTimesASecondWithoutPause()
-    {
-        Fixture f;
-        QVERIFY(f.model->ticker().isActive());
-        QCOMPARE(f.model->ticker().interval(), 200);
-        QCOMPARE(f.model->ticker().timerType(), Qt::PreciseTimer);
-    }
-
-    // Countdown -------------------------------------------------------------------------------
-
-    void shouldMoveOnlyWhenTheClockMovesAndATickRuns()
-    {
-        Fixture f;
-        f.model->start();
-        f.clock.advance(30);
-        QCOMPARE(f.model->remaining(), 1500.0);
-        f.wake.fire();
-        QCOMPARE(f.model->remaining(), 1470.0);
-        QCOMPARE(f.model->display(), u"24:30"_s);
-    }
-
+    // The time left is told on every tick, even unchanged; the display only when it changes.
     void shouldNotifyTheTimeLeftOnEveryTick()
     {
-        Fixture f;
+        ModelFixture f;
         f.model->start();
         QSignalSpy remaining(f.model.get(), &TimerModel::remainingChanged);
         QSignalSpy display(f.model.get(), &TimerModel::displayChanged);
-        f.model->tick();
-        f.model->tick();
-        QCOMPARE(remaining.count(), 2); // assigned even when unchanged
+        f.act(u"+0 +0"_s);
+        QCOMPARE(remaining.count(), 2);
         QCOMPARE(display.count(), 0);
-        f.clock.advance(1);
-        f.model->tick();
-        QCOMPARE(display.count(), 1);
     }
 
-    void shouldIgnoreASecondStart()
+    // The same message again is told as a new one: the views see it go and come back.
+    void shouldTellARepeatedToastAgain()
     {
-        Fixture f;
-        f.model->start();
-        const int dismissals = f.alert.hidden;
-        QSignalSpy running(f.model.get(), &TimerModel::runningChanged);
-        f.clock.advance(5);
-        f.model->start();
-        QCOMPARE(running.count(), 0);
-        QCOMPARE(f.alert.hidden, dismissals);
-    }
-
-    void shouldCloseTheAlertEvenWhenAZeroLengthStartIsRefused()
-    {
-        Fixture f;
-        f.model->setMinutes(0);
-        f.alert.visible = true;
-        f.model->start();
-        QVERIFY(!f.alert.visible);
-        QVERIFY(!f.model->started());
-    }
-
-    void shouldResumeWithTheSameTimeLeftAfterAPause()
-    {
-        Fixture f;
-        f.runFor(10);
-        f.model->pause();
-        QVERIFY(!f.model->running());
-        f.clock.advance(3600);
-        f.model->tick();
-        QCOMPARE(f.model->remaining(), 1490.0);
-        f.model->start();
-        QCOMPARE(*f.model->countdown().deadline(), f.clock.now() + 1490.0);
-        QCOMPARE(f.model->display(), u"24:50"_s);
-    }
-
-    void shouldAskBeforeResettingOnlyARunningSessionOfAMinute_data()
-    {
-        QTest::addColumn<double>("ranFor");
-        QTest::addColumn<bool>("pausedFirst");
-        QTest::addColumn<bool>("expectAsk");
-        QTest::newRow("running 59.9 s") << 59.9 << false << false;
-        QTest::newRow("running 60 s") << 60.0 << false << true;
-        QTest::newRow("paused after 20 min") << 1200.0 << true << false;
-    }
-
-    void shouldAskBeforeResettingOnlyARunningSessionOfAMinute()
-    {
-        QFETCH(double, ranFor);
-        QFETCH(bool, pausedFirst);
-        QFETCH(bool, expectAsk);
-        Fixture f;
-        f.runFor(ranFor);
-        if (pausedFirst)
-            f.model->pause();
-        f.model->requestReset();
-        QCOMPARE(f.model->pendingReset(), expectAsk);
-        QCOMPARE(f.model->running(), expectAsk);
-        QCOMPARE(f.model->started(), expectAsk);
-        if (!expectAsk)
-            QCOMPARE(f.model->remaining(), 1500.0);
-    }
-
-    void shouldShowTheNewLengthOnlyAfterAReset()
-    {
-        Fixture f;
-        f.runFor(100);
-        f.model->pause();
-        f.model->setMinutes(10);
-        QCOMPARE(f.model->display(), u"23:20"_s);
-        f.model->reset();
-        QCOMPARE(f.model->display(), u"10:00"_s);
-    }
-
-    void shouldPresetAfterAReset()
-    {
-        Fixture f;
-        f.runFor(100);
-        f.model->preset(90);
-        QVERIFY(!f.model->started());
-        QCOMPARE(f.model->hours(), 1);
-        QCOMPARE(f.model->minutes(), 30);
-        QCOMPARE(f.model->seconds(), 0);
-        QCOMPARE(f.model->display(), u"1:30:00"_s);
-    }
-
-    void shouldSelectTheModeOnlyWhileIdle()
-    {
-        Fixture f;
-        f.model->setMinutes(5);
-        f.model->start();
-        f.model->selectMode(TimerModel::TimerMode::Focus);
-        QCOMPARE(f.model->minutes(), 5);
-        f.model->reset();
-        // "专注" is the one mode's text; any other text is no mode.
-        QCOMPARE(TimerModel::timerMode(u"休息"_s), std::nullopt);
-        QCOMPARE(TimerModel::timerMode(u"专注"_s), TimerModel::TimerMode::Focus);
-        f.model->selectMode(TimerModel::TimerMode::Focus);
-        QCOMPARE(f.model->minutes(), 25);
-    }
-
-    // Natural end -----------------------------------------------------------------------------
-
-    void shouldRecordASessionThatRunsToZero()
-    {
-        Fixture f;
-        f.model->setTitle(u"  写周报  "_s);
-        f.model->start();
-        f.model->setTitle(u"changed after the start"_s);
-        f.clock.advance(1500.15); // noticed a little after the deadline
-        f.model->tick();
-
-        QCOMPARE(f.model->records().size(), 1);
-        const FocusRecord r = f.model->records().first();
-        QCOMPARE(r.title, u"  写周报  "_s);
-        QCOMPARE(r.startedAt, 700000000.0);
-        QCOMPARE(r.endedAt, 700001500.0);
-        QCOMPARE(r.duration, 1500.0);
-        QCOMPARE(r.project, u"学习"_s);
-        QVERIFY(!r.subproject && !r.wrapUp && !r.early);
-        QVERIFY(f.model->countdown().finished());
-        QCOMPARE(f.alert.shown, 1);
-        QVERIFY(f.alert.visible);
-        // The file and the defaults copy hold the very same bytes.
-        const QByteArray file = readFile(f.recordFile());
-        QVERIFY(!file.isEmpty());
-        QCOMPARE(f.defaults.value(u"focus-records"_s).toByteArray(), file);
-    }
-
-    void shouldNameAnUntitledSession_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<bool>("early");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("blank, natural") << u" \n "_s << false << u"未命名专注"_s;
-        QTest::newRow("blank, early") << u" \n "_s << true << u" \n "_s;
-        QTest::newRow("empty, natural") << QString() << false << u"未命名专注"_s;
-        QTest::newRow("empty, early") << QString() << true << u"未命名专注"_s;
-    }
-
-    void shouldNameAnUntitledSession()
-    {
-        QFETCH(QString, title);
-        QFETCH(bool, early);
-        QFETCH(QString, expected);
-        Fixture f;
-        f.model->setTitle(title);
-        if (early) {
-            f.runFor(120);
-            f.model->finishEarly();
-            f.model->commitEarly();
-        } else {
-            f.runFor(1500);
-        }
-        QCOMPARE(f.model->records().size(), 1);
-        QCOMPARE(f.model->records().first().title, expected);
-    }
-
-    void shouldRecordByTheDeadlineWhenTheWallClockIsSet_data()
-    {
-        QTest::addColumn<double>("clockMove"); // after ten minutes of a 25-minute session
-        QTest::addColumn<double>("thenRun"); // seconds of the clock after the move
-        QTest::addColumn<double>("remainingAfterMove");
-        QTest::addColumn<int>("recordsAfterMove");
-
-        // The session is held as a wall-clock deadline: the moved clock moves the time left.
-        QTest::newRow("forward past the deadline") << 7200.0 << 0.0 << 0.0 << 1;
-        QTest::newRow("forward within the session") << 300.0 << 600.0 << 600.0 << 0;
-        QTest::newRow("back an hour") << -3600.0 << 4500.0 << 4500.0 << 0;
-    }
-
-    void shouldRecordByTheDeadlineWhenTheWallClockIsSet()
-    {
-        QFETCH(double, clockMove);
-        QFETCH(double, thenRun);
-        QFETCH(double, remainingAfterMove);
-        QFETCH(int, recordsAfterMove);
-        Fixture f;
-        const double started = f.clock.now();
-        f.runFor(600);
-        f.clock.advance(clockMove);
-        f.model->tick();
-        QCOMPARE(f.model->remaining(), remainingAfterMove);
-        QCOMPARE(f.model->records().size(), recordsAfterMove);
-        f.clock.advance(thenRun);
-        f.model->tick();
-
-        // Whichever way the clock went, the session ends at its deadline with its full length.
-        QCOMPARE(f.model->records().size(), 1);
-        const FocusRecord &record = f.model->records().first();
-        QCOMPARE(record.startedAt, started);
-        QCOMPARE(record.endedAt, started + 1500);
-        QCOMPARE(record.duration, 1500.0);
-        QCOMPARE(f.alert.shown, 1);
-    }
-
-    void shouldRecordTheDeadlineAsEndAfterSleep()
-    {
-        Fixture f;
-        f.model->start();
-        f.clock.advance(4 * 3600); // asleep past the deadline
-        f.wake.fire();
-        QCOMPARE(f.model->records().size(), 1);
-        QCOMPARE(f.model->records().first().endedAt, 700001500.0);
-        QCOMPARE(f.model->records().first().duration, 1500.0);
-    }
-
-    void shouldCallTheCompletionCallbackInsteadOfTheAlert()
-    {
-        Fixture f(true);
-        f.runFor(1500);
-        QCOMPARE(f.completions, 1);
-        QCOMPARE(f.alert.shown, 0);
-        f.model->tick();
-        QCOMPARE(f.completions, 1);
-    }
-
-    void shouldPutTheNewRecordFirst()
-    {
-        Fixture f;
-        f.runFor(1500);
-        f.model->reset();
-        f.model->setTitle(u"second"_s);
-        f.runFor(1500);
-        QCOMPARE(f.model->records().size(), 2);
-        QCOMPARE(f.model->records().first().title, u"second"_s);
-    }
-
-    // Finishing early -------------------------------------------------------------------------
-
-    void shouldNotRecordLessThanAMinute()
-    {
-        Fixture f;
-        f.runFor(59.9);
-        f.model->finishEarly();
-        QVERIFY(!f.model->pendingFinish());
-        QCOMPARE(f.model->toast(), u"专注不足 1 分钟，不计入记录。"_s);
-        QVERIFY(f.model->started() && !f.model->running());
-        QVERIFY(qAbs(f.model->remaining() - (1500.0 - 59.9)) < 1e-6);
-        QVERIFY(f.model->records().isEmpty());
-
-        // The same message again is told as a new one: the views see it go and come back.
+        ModelFixture f;
+        f.act(u"start +30 finishEarly"_s);
         QStringList told;
-        connect(
-            f.model.get(), &TimerModel::toastChanged, this, [&] { told.append(f.model->toast()); });
+        QObject::connect(
+            f.model.get(), &TimerModel::toastChanged, [&] { told.append(f.model->toast()); });
         f.model->finishEarly();
         QCOMPARE(told, (QStringList {QString(), u"专注不足 1 分钟，不计入记录。"_s}));
     }
 
-    void shouldOpenTheWrapUpAfterAMinute()
-    {
-        Fixture f;
-        f.model->setWrapDraft(u"left over"_s);
-        f.runFor(60);
-        f.model->finishEarly();
-        QVERIFY(f.model->pendingFinish());
-        QCOMPARE(f.model->wrapDraft(), QString());
-        QVERIFY(!f.model->running());
-    }
-
-    void shouldRecordAnEarlyFinish_data()
-    {
-        QTest::addColumn<double>("spent");
-        QTest::addColumn<QVariant>("note");
-        QTest::addColumn<QString>("toast");
-        QTest::addColumn<QVariant>("storedNote");
-        QTest::newRow("119 s, no note")
-            << 119.0 << QVariant() << u"已记录1分钟专注。"_s << QVariant();
-        QTest::newRow("3599 s") << 3599.0 << QVariant(u"下一步：写测试"_s)
-                                << u"已记录59分钟专注。"_s << QVariant(u"下一步：写测试"_s);
-        QTest::newRow("1530 s") << 1530.0 << QVariant() << u"已记录25分钟专注。"_s << QVariant();
-        QTest::newRow("blank note is no note")
-            << 600.0 << QVariant(u"  \n\t "_s) << u"已记录10分钟专注。"_s << QVariant();
-        QTest::newRow("spaces around a note stay")
-            << 600.0 << QVariant(u" 完成 "_s) << u"已记录10分钟专注。"_s << QVariant(u" 完成 "_s);
-    }
-
-    void shouldRecordAnEarlyFinish()
-    {
-        QFETCH(double, spent);
-        QFETCH(QVariant, note);
-        QFETCH(QString, toast);
-        QFETCH(QVariant, storedNote);
-        Fixture f;
-        f.model->setHours(2);
-        f.runFor(spent);
-        f.model->finishEarly();
-        f.clock.advance(30); // the dialog is open for a while
-        if (note.isValid())
-            f.model->commitEarly(note.toString());
-        else
-            f.model->commitEarly();
-
-        QCOMPARE(f.model->records().size(), 1);
-        const FocusRecord r = f.model->records().first();
-        QCOMPARE(r.duration, spent);
-        QVERIFY(r.early);
-        QCOMPARE(r.endedAt, f.clock.now());
-        QCOMPARE(r.wrapUp.has_value(), storedNote.isValid());
-        if (storedNote.isValid())
-            QCOMPARE(*r.wrapUp, storedNote.toString());
-        QCOMPARE(f.model->toast(), toast);
-        QVERIFY(!f.model->pendingFinish());
-        QVERIFY(!f.model->started() && !f.model->running());
-        QVERIFY(!f.model->countdown().sessionStart());
-        QCOMPARE(f.model->remaining(), 7200.0 + 1500.0);
-    }
-
-    void shouldExcludePausesFromTheDuration()
-    {
-        Fixture f;
-        f.runFor(300);
-        f.model->pause();
-        f.clock.advance(600);
-        f.model->start();
-        f.clock.advance(300);
-        f.model->finishEarly();
-        f.model->commitEarly();
-        const FocusRecord r = f.model->records().first();
-        QCOMPARE(r.duration, 600.0);
-        QCOMPARE(r.endedAt - r.startedAt, 1200.0);
-    }
-
-    // A finished session is already recorded: finishing it again must not store it twice.
-    void shouldNotRecordAFinishedSessionTwice_data()
-    {
-        QTest::addColumn<bool>("zeroReachedByPause");
-        QTest::newRow("ran to zero on a tick") << false;
-        QTest::newRow("zero reached by the tick inside pause") << true;
-    }
-
-    void shouldNotRecordAFinishedSessionTwice()
-    {
-        QFETCH(bool, zeroReachedByPause);
-        Fixture f;
-        f.model->start();
-        f.clock.advance(1600);
-        if (!zeroReachedByPause)
-            f.model->tick();
-        f.model->finishEarly();
-        f.model->commitEarly(u"note"_s);
-        f.model->commitEarly();
-        QCOMPARE(f.model->records().size(), 1);
-        QVERIFY(!f.model->records().first().early);
-        QVERIFY(!f.model->pendingFinish());
-        QVERIFY(f.model->toast().isEmpty());
-        QVERIFY(f.model->countdown().finished());
-    }
-
-    void shouldKeepTheSessionWhenTheSaveFails()
-    {
-        SwitchableFileWriter writer;
-        Fixture f(false, &writer);
-        f.runFor(300);
-        f.model->pause();
-        f.clock.advance(100);
-        f.model->start();
-        f.clock.advance(100);
-        f.model->finishEarly();
-        writer.failing = true;
-        f.model->commitEarly(u"wrap"_s);
-        QVERIFY(f.model->recordError().startsWith(u"专注记录保存失败，记录未删除："_s));
-        QVERIFY(f.model->records().isEmpty());
-        QVERIFY(f.model->started());
-        QVERIFY(f.model->pendingFinish());
-        QVERIFY(!QFileInfo::exists(f.recordFile()));
-        QVERIFY(!f.defaults.contains(u"focus-records"_s));
-
-        writer.failing = false;
-        f.model->commitEarly(u"wrap"_s);
-        QCOMPARE(f.model->records().size(), 1);
-        QCOMPARE(f.model->records().first().startedAt, 700000000.0);
-        QCOMPARE(f.model->records().first().duration, 400.0);
-    }
-
-    void shouldRefuseToRecordWhileStoredRecordsAreUnreadable_data()
-    {
-        QTest::addColumn<bool>("background");
-        QTest::newRow("loaded at once") << false;
-        // The session is finished before the load has arrived: it must not be written over the
-        // damaged file.
-        QTest::newRow("loaded in the background") << true;
-    }
-
-    void shouldRefuseToRecordWhileStoredRecordsAreUnreadable()
-    {
-        QFETCH(bool, background);
-        QTemporaryDir folder;
-        const QString storage = folder.filePath(u"VelmorTimer"_s);
-        QDir().mkpath(storage);
-        const QByteArray damaged = "[{\"startedAt\": 1, broken";
-        {
-            QFile file(storage + u"/focus-records.json"_s);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(damaged);
-        }
-        FakeClock clock;
-        MemoryDefaultsStore defaults;
-        RecordingAlertPanels alert;
-        TimerServices services;
-        services.storageFolder = storage;
-        services.alertPanels = &alert;
-        services.loadInBackground = background;
-        services.saveInBackground = background;
-        TimerModel model(defaults, clock.clock(), nullptr, services);
-        if (!background) {
-            QVERIFY(!model.recordsReadable());
-            QCOMPARE(
-                model.recordError(), u"专注记录读取异常，已备份原文，本次暂停写入以保护数据。"_s);
-        }
-
-        // Early: refused, the session stays paused.
-        model.start();
-        clock.advance(120);
-        model.finishEarly();
-        model.setRecordError({});
-        model.commitEarly();
-        QCOMPARE(model.recordError(), u"记录读取异常，已暂停写入以保护原数据。"_s);
-        QVERIFY(model.started() && !model.running());
-
-        // Natural end: no record, the alert all the same.
-        model.reset();
-        model.setRecordError({});
-        model.start();
-        clock.advance(1500);
-        model.tick();
-        QCOMPARE(model.recordError(), u"记录读取异常，已暂停写入以保护原数据。"_s);
-        QCOMPARE(alert.shown, 1);
-        QVERIFY(model.records().isEmpty());
-        QVERIFY(!model.recordsReadable());
-        QCOMPARE(model.waitingSessions(), 1);
-        QCOMPARE(readFile(storage + u"/focus-records.json"_s), damaged);
-        QCOMPARE(QDir(storage).entryList({u"focus-records-corrupt-*.json"_s}).size(), 1);
-    }
-
-    void shouldSaveOnTopOfTheStoredList_data()
-    {
-        QTest::addColumn<bool>("loadInBackground");
-        QTest::addColumn<bool>("saveInBackground");
-        QTest::newRow("at once") << false << false;
-        // A session that ends before the load has arrived waits for it.
-        QTest::newRow("loaded in the background") << true << false;
-        QTest::newRow("loaded and saved in the background") << true << true;
-    }
-
-    void shouldSaveOnTopOfTheStoredList()
-    {
-        QFETCH(bool, loadInBackground);
-        QFETCH(bool, saveInBackground);
-        QTemporaryDir folder;
-        const QString storage = folder.filePath(u"VelmorTimer"_s);
-        QDir().mkpath(storage);
-        FocusRecord stored;
-        stored.title = u"stored"_s;
-        stored.startedAt = 600000000;
-        stored.endedAt = 600001500;
-        stored.duration = 1500;
-        {
-            QFile file(storage + u"/focus-records.json"_s);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(RecordCodec::encode({stored}));
-        }
-        FakeClock clock;
-        MemoryDefaultsStore defaults;
-        // The settings apart: the alert reads them while the list is being written.
-        MemoryDefaultsStore settings;
-        RecordingAlertPanels alert;
-        TimerServices services;
-        services.storageFolder = storage;
-        services.settings = &settings;
-        services.alertPanels = &alert;
-        services.loadInBackground = loadInBackground;
-        services.saveInBackground = saveInBackground;
-        auto model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
-
-        model->start();
-        clock.advance(1500);
-        model->tick();
-        QCOMPARE(alert.shown, 1);
-        if (saveInBackground) {
-            // The list changes only once it is written; quitting waits for the write.
-            QCOMPARE(model->records().size(), 1);
-            QSignalSpy changed(model.get(), &TimerModel::recordsChanged);
-            QVERIFY(changed.wait());
-        }
-        QCOMPARE(model->records().size(), 2);
-        QCOMPARE(model->records().last(), stored);
-        QCOMPARE(model->recordError(), QString());
-        model->reset();
-        model->start();
-        clock.advance(1500);
-        model->tick();
-        model.reset();
-
-        const RecordCodec::DecodeResult saved =
-            RecordCodec::decode(readFile(storage + u"/focus-records.json"_s));
-        QCOMPARE(saved.records.size(), 3);
-        QCOMPARE(saved.records.last(), stored);
-        QCOMPARE(defaults.value(u"focus-records"_s).toByteArray(),
-            readFile(storage + u"/focus-records.json"_s));
-    }
-
-    void shouldAddAWrapUpToTheNewestRecordOnly()
-    {
-        Fixture f;
-        f.runFor(1500);
-        f.model->reset();
-        f.runFor(1500);
-        const FocusRecord newest = f.model->records().first();
-        f.model->completeWrap(QString());
-        QCOMPARE(f.model->records().first().wrapUp, std::optional<QString>(QString()));
-        QCOMPARE(f.model->records().first().id, newest.id);
-        QVERIFY(!f.model->records().at(1).wrapUp);
-        f.model->completeWrap(std::nullopt);
-        QVERIFY(!f.model->records().first().wrapUp);
-    }
-
-    // Sound settings --------------------------------------------------------------------------
-
     void shouldKeepSoundSettingsInTheSettingsStore()
     {
-        Fixture f;
-        MemoryDefaultsStore settings;
-        TimerServices services = f.services;
-        services.settings = &settings;
-        FakeClock clock;
-        TimerModel model(f.defaults, clock.clock(), nullptr, services);
-        QSignalSpy changed(&model, &TimerModel::soundNameChanged);
-        model.setSoundName(u"Pop"_s);
-        QCOMPARE(settings.value(u"timer-sound"_s), QVariant(u"Pop"_s));
+        ModelFixture f;
+        QSignalSpy changed(f.model.get(), &TimerModel::soundNameChanged);
+        f.model->setSoundName(u"Pop"_s);
+        QCOMPARE(f.settings.value(u"timer-sound"_s), QVariant(u"Pop"_s));
         QVERIFY(!f.defaults.contains(u"timer-sound"_s));
-        QCOMPARE(model.soundName(), u"Pop"_s);
         QCOMPARE(changed.count(), 1);
     }
 };
