@@ -23,17 +23,12 @@ double PageFixture::sampleNow()
     return Instant::fromDateTime(QDateTime(QDate(2024, 3, 13), QTime(12, 0)));
 }
 
-double PageFixture::eveningOf(int dayOfMarch)
-{
-    return Instant::fromDateTime(QDateTime(QDate(2024, 3, dayOfMarch), QTime(20, 0)));
-}
-
 FocusRecord PageFixture::record(const QString &project, int dayOfMarch, double minutes)
 {
     FocusRecord record;
     record.title = u"整理"_s;
     record.project = project;
-    record.endedAt = eveningOf(dayOfMarch);
+    record.endedAt = Instant::fromDateTime(QDateTime(QDate(2024, 3, dayOfMarch), QTime(20, 0)));
     record.duration = minutes * 60;
     record.startedAt = record.endedAt - record.duration;
     return record;

@@ -20,8 +20,7 @@ class PageFixture {
 public:
     // Wednesday 13 March 2024, 12:00 local time: a week from Monday 11 to Sunday 17 March.
     static double sampleNow();
-    // 20:00 local time on the given day of March 2024.
-    static double eveningOf(int dayOfMarch);
+    // A record of that many minutes that ended at 20:00 local time on that day of March 2024.
     static FocusRecord record(const QString &project, int dayOfMarch, double minutes);
     // A record of that many minutes that ended an hour before sampleNow().
     static FocusRecord todayRecord(
@@ -58,7 +57,7 @@ public:
     QQmlEngine engine;
     QQuickWindow window;
 
-private:
+protected:
     QList<QObject *> m_loaded;
 };
 

@@ -12,24 +12,21 @@
 
 // The main window's content (TimerView) on the real model: the page fixture's doubles, a file
 // browser that records what it was asked to open, and the editor's draft.
-class WindowFixture {
+class WindowFixture : public PageFixture {
 public:
-    explicit WindowFixture(FileWriter *writer = nullptr)
+    WindowFixture()
     {
-        page = std::make_unique<PageFixture>();
-        page->services.fileBrowser = &browser;
-        page->services.fileWriter = writer;
-        page->model = std::make_unique<TimerModel>(
-            page->defaults, page->clock.clock(), nullptr, page->services);
-        draft = std::make_unique<ProjectDraft>(*page->model);
-        keeper = std::make_unique<MainWindowKeeper>(
-            *page->model, trayHost, page->defaults, [this] { ++quits; });
+        services.fileBrowser = &browser;
+        model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
+        draft = std::make_unique<ProjectDraft>(*model);
+        keeper =
+            std::make_unique<MainWindowKeeper>(*model, trayHost, defaults, [this] { ++quits; });
     }
     ~WindowFixture()
     {
         // The views go first, while the model and the draft they show still exist.
         mainWindow.reset();
-        page.reset();
+        qDeleteAll(std::exchange(m_loaded, {}));
     }
 
     // The application's own main window (Main.qml) on the model, placed and followed by the
@@ -37,9 +34,9 @@ public:
     QQuickWindow *openMainWindow()
     {
         const QRect frame = keeper->initialFrame();
-        QQmlComponent component(&page->engine, QUrl(QStringLiteral("qrc:/VelmorFocus/Main.qml")));
+        QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/VelmorFocus/Main.qml")));
         mainWindow.reset(component.createWithInitialProperties(
-            {{QStringLiteral("model"), QVariant::fromValue(page->model.get())},
+            {{QStringLiteral("model"), QVariant::fromValue(model.get())},
                 {QStringLiteral("projectDraft"), QVariant::fromValue(draft.get())},
                 {QStringLiteral("keeper"), QVariant::fromValue(keeper.get())},
                 {QStringLiteral("x"), frame.x()}, {QStringLiteral("y"), frame.y()},
@@ -60,26 +57,17 @@ public:
 
     bool show()
     {
-        view = qobject_cast<QQuickItem *>(page->load(QStringLiteral("TimerView.qml"),
-            {{QStringLiteral("model"), QVariant::fromValue(page->model.get())},
+        view = qobject_cast<QQuickItem *>(load(QStringLiteral("TimerView.qml"),
+            {{QStringLiteral("model"), QVariant::fromValue(model.get())},
                 {QStringLiteral("projectDraft"), QVariant::fromValue(draft.get())}}));
         return view != nullptr;
     }
 
-    TimerModel &model() const { return *page->model; }
-    FakeClock &clock() const { return page->clock; }
-    void render() const { page->render(); }
-    QQuickItem *item(const QString &name, QQuickItem *root = nullptr) const
-    {
-        return page->item(name, root);
-    }
-    void click(QQuickItem *item) const { page->click(item); }
-    void press(Qt::Key key) const { page->press(key); }
     // Types plain ASCII text into the focused field.
-    void type(const QString &text) const
+    void type(const QString &text)
     {
         for (const QChar c : text)
-            QTest::keyClick(&page->window, c.toLatin1());
+            QTest::keyClick(&window, c.toLatin1());
         render();
     }
 
@@ -99,7 +87,7 @@ public:
         QObject *popupObject = popup(dialog);
         auto *content =
             popupObject ? popupObject->property("contentItem").value<QQuickItem *>() : nullptr;
-        return content ? page->item(button, content) : nullptr;
+        return content ? item(button, content) : nullptr;
     }
 
     // A control shows that it has the keyboard: a text field by its caret and border, any other
@@ -117,20 +105,12 @@ public:
         return ringIn(control);
     }
 
-    // The objectName of the page the window shows.
-    QString shownPage() const
-    {
-        const auto *shown =
-            item(QStringLiteral("pageLoader"))->property("item").value<QQuickItem *>();
-        return shown ? shown->objectName() : QString();
-    }
-
     // Runs a fresh session for that many seconds and leaves it running.
-    void runFor(double seconds) const
+    void runFor(double seconds)
     {
-        model().start();
-        page->clock.advance(seconds);
-        model().tick();
+        model->start();
+        clock.advance(seconds);
+        model->tick();
         render();
     }
 
@@ -138,7 +118,6 @@ public:
     FakeTrayHost trayHost;
     int quits = 0;
     std::unique_ptr<ProjectDraft> draft;
-    std::unique_ptr<PageFixture> page;
     std::unique_ptr<MainWindowKeeper> keeper;
     std::unique_ptr<QObject> mainWindow;
     QQuickItem *view = nullptr;

@@ -3,8 +3,6 @@
 
 #include "windowfixture.h"
 
-#include "doubles/failingfilewriter.h"
-
 using namespace Qt::StringLiterals;
 
 class DialogsTest : public QObject {
@@ -12,9 +10,8 @@ class DialogsTest : public QObject {
 
 private:
     std::unique_ptr<WindowFixture> window;
-    FailingFileWriter failingWriter;
 
-    TimerModel &model() const { return window->model(); }
+    TimerModel &model() const { return *window->model; }
     void press(const QString &dialog, const QString &button) const
     {
         QQuickItem *target = window->dialogButton(dialog, button);
@@ -49,11 +46,6 @@ private:
             return window->draft->confirmingDelete().has_value();
         return !model().error().isEmpty();
     }
-    QQuickWindow *openMainWindow(bool tray) const
-    {
-        window->trayHost.setAvailable(tray);
-        return window->openMainWindow();
-    }
 
 private Q_SLOTS:
     void initTestCase() { PageFixture::useSoftwareRendering(); }
@@ -84,31 +76,18 @@ private Q_SLOTS:
         const QString finish = u"finishDialog"_s;
         const QString reset = u"resetDialog"_s;
         const QString remove = u"deleteProjectDialog"_s;
-        const QString sound = u"soundErrorDialog"_s;
         // Escape presses the cancel button: both "继续计时" resume the session.
         row("finish, Escape", finish, u"Escape"_s, u"running"_s);
         row("finish, window", finish, u"close"_s, u"paused"_s);
-        row("finish, keep timing", finish, u"keepTimingButton"_s, u"running"_s);
-        row("finish, save", finish, u"saveAndFinishButton"_s, u"idle"_s, 1);
         row("finish, later", finish, u"laterButton"_s, u"idle"_s, 1);
         // The note's field has the keyboard: Return saves with the note.
         row("finish, Return", finish, u"Return"_s, u"idle"_s, 1);
         row("reset, Escape", reset, u"Escape"_s, u"running"_s);
-        row("reset, window", reset, u"close"_s, u"running"_s);
-        row("reset, keep timing", reset, u"keepTimingButton"_s, u"running"_s);
         row("reset, discard", reset, u"discardButton"_s, u"idle"_s);
-        row("reset, finish and record", reset, u"finishAndRecordButton"_s, u"paused"_s, 0, 3,
-            finish);
         row("reset, Return", reset, u"Return"_s, u"paused"_s, 0, 3, finish);
         row("delete, Escape", remove, u"Escape"_s, u"idle"_s);
-        row("delete, window", remove, u"close"_s, u"idle"_s);
-        row("delete, cancel", remove, u"cancelDeleteButton"_s, u"idle"_s);
         row("delete, confirm", remove, u"confirmDeleteButton"_s, u"idle"_s, 0, 2);
-        row("delete, Return", remove, u"Return"_s, u"idle"_s, 0, 2);
-        row("sound error, Escape", sound, u"Escape"_s, u"idle"_s);
-        row("sound error, window", sound, u"close"_s, u"idle"_s);
-        row("sound error, ok", sound, u"okButton"_s, u"idle"_s);
-        row("sound error, Return", sound, u"Return"_s, u"idle"_s);
+        row("sound error, ok", u"soundErrorDialog"_s, u"okButton"_s, u"idle"_s);
     }
 
     void shouldActAndClearTheFlagWhenADialogIsAnswered()
@@ -153,22 +132,6 @@ private Q_SLOTS:
         }
     }
 
-    void shouldCloseTheFinishDialogWhenSavingFails()
-    {
-        window = std::make_unique<WindowFixture>(&failingWriter);
-        QVERIFY(window->show());
-        bringUp(u"finishDialog"_s);
-        press(u"finishDialog"_s, u"saveAndFinishButton"_s);
-        QVERIFY(!window->opened(u"finishDialog"_s));
-        QVERIFY(!model().pendingFinish());
-        QVERIFY(model().records().isEmpty());
-        // The session waits, paused, and the banner says why.
-        QVERIFY(model().started());
-        QVERIFY(!model().running());
-        QVERIFY(model().recordError().startsWith(u"专注记录保存失败，记录未删除："_s));
-        QVERIFY(window->item(u"recordErrorBanner"_s)->isVisible());
-    }
-
     void shouldHideOrEndOrAskWhenTheWindowCloses_data()
     {
         QTest::addColumn<bool>("tray");
@@ -178,7 +141,6 @@ private Q_SLOTS:
 
         // The tray item brings the window back, so it only hides; a session runs on.
         QTest::newRow("tray, running") << true << u"running"_s << true << false;
-        QTest::newRow("tray, idle") << true << u"idle"_s << true << false;
         // Without one closing ends the application: at once when idle, after asking when a
         // started session would be lost.
         QTest::newRow("no tray, idle") << false << u"idle"_s << true << false;
@@ -192,7 +154,8 @@ private Q_SLOTS:
         QFETCH(QString, state);
         QFETCH(bool, hidden);
         QFETCH(bool, asked);
-        QQuickWindow *main = openMainWindow(tray);
+        window->trayHost.setAvailable(tray);
+        QQuickWindow *main = window->openMainWindow();
         QVERIFY(main);
         if (state != u"idle"_s)
             window->runFor(120);
@@ -209,50 +172,17 @@ private Q_SLOTS:
         QVERIFY(model().records().isEmpty());
     }
 
-    void shouldCloseWithCtrlWAndQuitWithCtrlQ()
-    {
-        QQuickWindow *main = openMainWindow(true);
-        QVERIFY(main);
-        QTRY_VERIFY(main->isActive());
-        QTest::keyClick(main, Qt::Key_W, Qt::ControlModifier);
-        QVERIFY(!main->isVisible());
-        QCOMPARE(window->quits, 0);
-
-        window->keeper->bringForward();
-        QTRY_VERIFY(main->isActive());
-        QTest::keyClick(main, Qt::Key_Q, Qt::ControlModifier);
-        QCOMPARE(window->quits, 1);
-    }
-
-    void shouldKeepTheWindowOnceATrayHostAppears()
-    {
-        QQuickWindow *main = openMainWindow(false);
-        QVERIFY(main);
-        window->runFor(120);
-        // A panel that starts after the application: from then on closing only hides.
-        window->trayHost.setAvailable(true);
-        main->close();
-        QVERIFY(!main->isVisible());
-        QVERIFY(!window->keeper->confirmingClose());
-        QCOMPARE(window->quits, 0);
-        // And when it goes away again, closing ends the application again.
-        window->keeper->bringForward();
-        window->trayHost.setAvailable(false);
-        model().reset();
-        main->close();
-        QCOMPARE(window->quits, 1);
-    }
-
     void shouldOpenWhereItWasClosedLastTime()
     {
-        QQuickWindow *main = openMainWindow(true);
+        window->trayHost.setAvailable(true);
+        QQuickWindow *main = window->openMainWindow();
         QVERIFY(main);
         // Nothing is stored while the window only opened.
-        QVERIFY(!window->page->defaults.writtenKeys.contains(u"timer-window-frame"_s));
+        QVERIFY(!window->defaults.writtenKeys.contains(u"timer-window-frame"_s));
         main->setGeometry(10, 20, 830, 780);
         QCoreApplication::processEvents();
         main->close();
-        MainWindowKeeper next(model(), window->trayHost, window->page->defaults, [] {});
+        MainWindowKeeper next(model(), window->trayHost, window->defaults, [] {});
         QCOMPARE(next.initialFrame(), QRect(10, 20, 830, 780));
     }
 };
