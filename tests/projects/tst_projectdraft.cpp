@@ -77,7 +77,7 @@ RecordingEditorActions standardActions()
 {
     RecordingEditorActions actions;
     actions.projectList = {u"学习"_s, u"工作"_s, u"个人"_s, u"子项目|x"_s};
-    actions.indices = {{u"工作"_s, 6}, {u"旧"_s, -1}, {u"远"_s, 17}};
+    actions.indices = {{u"工作"_s, 6}};
     actions.colors = {{u"学习"_s, ProjectPalette::color(0)}, {u"工作"_s, ProjectPalette::color(6)},
         {u"个人"_s, QColor(10, 20, 30)}, {u"子项目|x"_s, ProjectPalette::color(3)}};
     actions.customColors = {{u"个人"_s, QColor(10, 20, 30)}};
@@ -129,8 +129,6 @@ private Q_SLOTS:
             edit(u"外"_s));
         row("edit project with a custom colour opens the free colour",
             editProject(u"个人"_s, -1, QColor(10, 20, 30)), edit(u"个人"_s));
-        row("edit project with a stored -1 marks 石墨, not the free colour",
-            editProject(u"旧"_s, 15, Qt::black), edit(u"旧"_s));
         row("new subproject keeps the colour",
             {int(ProjectDraft::NewSubproject), u"子项目|学习"_s, {}, {}, QString(), -1, picked,
                 false, 0, u"新建项目"_s, u"创建"_s},
@@ -159,24 +157,6 @@ private Q_SLOTS:
             draft.mode() != ProjectDraft::NewProject
                 && draft.mode() != ProjectDraft::NewSubproject);
         QCOMPARE(actions.calls, QStringList());
-    }
-
-    void shouldConfirmOnlyANameWithText_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("canConfirm");
-        QTest::newRow("ideographic and no-break space") << u"\u3000\u00a0"_s << false;
-        QTest::newRow("text among blanks") << u" 阅读 "_s << true;
-    }
-    void shouldConfirmOnlyANameWithText()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, canConfirm);
-        RecordingEditorActions actions;
-        ProjectDraft draft(actions);
-        draft.prepareNewProject();
-        draft.setName(name);
-        QCOMPARE(draft.canConfirm(), canConfirm);
     }
 
     void shouldSaveWhatTheModeCallsFor_data()
@@ -265,19 +245,22 @@ private Q_SLOTS:
         QCOMPARE(draft.confirmingDelete(), std::nullopt);
     }
 
-    void shouldSwitchBetweenSwatchAndFreeColour()
+    // Only a name with text can be confirmed; a swatch outside the palette is ignored, and an
+    // index outside it previews the free colour.
+    void shouldKeepTheSheetWithinItsBounds()
     {
         RecordingEditorActions actions;
         ProjectDraft draft(actions);
-        draft.prepareNewProject();
+        draft.setName(u"\u3000\u00a0\n"_s);
+        QVERIFY(!draft.canConfirm());
+        draft.setName(u" 阅读 "_s);
+        QVERIFY(draft.canConfirm());
         draft.pickCustomColor(QColor(200, 10, 10));
         draft.pickPaletteColor(9);
-        QCOMPARE(draft.previewColor(), ProjectPalette::color(9));
-        QCOMPARE(draft.customColor(), QColor(200, 10, 10));
         draft.pickPaletteColor(16);
         draft.pickPaletteColor(-1);
         QCOMPARE(draft.colorIndex(), 9);
-        // An index outside the palette previews the free colour.
+        QCOMPARE(draft.previewColor(), ProjectPalette::color(9));
         draft.setColorIndex(40);
         QCOMPARE(draft.previewColor(), QColor(200, 10, 10));
     }
