@@ -52,15 +52,14 @@ class TestSoundSynth : public QObject {
 
 private Q_SLOTS:
     // Each sound is a well-formed WAV file of half a second to a second and a half, peaking near
-    // -3 dBFS without clipping, without a click at either end, its own and the same
-    // every time.
-    void shouldMakeEachNamedSoundAWellFormedChimeOfItsOwn_data()
+    // -3 dBFS without clipping, without a click at either end, and the same every time.
+    void shouldMakeEachNamedSoundAWellFormedChime_data()
     {
         QTest::addColumn<QString>("name");
         for (const QString &name : SoundSynth::names())
             QTest::newRow(qPrintable(name)) << name;
     }
-    void shouldMakeEachNamedSoundAWellFormedChimeOfItsOwn()
+    void shouldMakeEachNamedSoundAWellFormedChime()
     {
         QFETCH(QString, name);
         const auto bytes = SoundSynth::wav(name);
@@ -76,14 +75,6 @@ private Q_SLOTS:
         QVERIFY(peakOf({s.begin(), s.begin() + 4}) < 0.001);
         QVERIFY(peakOf({s.end() - 44, s.end()}) < 0.01);
         QCOMPARE(SoundSynth::wav(name), bytes);
-        for (const QString &other : SoundSynth::names())
-            QVERIFY2(other == name || SoundSynth::wav(other) != bytes, qPrintable(other));
-    }
-
-    void shouldGiveNothingForAnyOtherName()
-    {
-        for (const QString &name : {u"none"_s, u"custom"_s, QString(), u"glass"_s, u" Glass"_s})
-            QVERIFY2(!SoundSynth::wav(name), qPrintable(name));
     }
 };
 

@@ -7,9 +7,7 @@
 
 #include <QTest>
 
-#include <cmath>
 #include <functional>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -32,15 +30,6 @@ QVariantList doubles(const QList<double> &list)
     for (double d : list)
         result.append(d);
     return result;
-}
-
-FocusRecord record(const QString &project, std::optional<QString> subproject = std::nullopt)
-{
-    FocusRecord r;
-    r.title = u"读第三章"_s;
-    r.project = project;
-    r.subproject = std::move(subproject);
-    return r;
 }
 
 // A store seeded as an earlier run left it, with a catalogue loaded from it.
@@ -82,39 +71,6 @@ class ProjectCatalogTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void shouldColourAProjectByTheRule_data()
-    {
-        QTest::addColumn<QVariantMap>("seeds");
-        QTest::addColumn<QString>("project");
-        QTest::addColumn<QColor>("expected");
-        const auto row = [](const char *name, const QVariantMap &seeds, const QString &project,
-                             const QColor &expected) {
-            QTest::newRow(name) << seeds << project << expected;
-        };
-        const auto custom = [](const QList<double> &components, qint64 index = 9) {
-            return QVariantMap {{customKey, QVariantMap {{u"个人"_s, doubles(components)}}},
-                {colorsKey, QVariantMap {{u"个人"_s, index}}}};
-        };
-        const QVariantMap indices {
-            {colorsKey, QVariantMap {{u"个人"_s, qint64(17)}, {u"学习"_s, qint64(-1)}}}};
-        row("stored 17 shows 天蓝", indices, u"个人"_s, ProjectPalette::color(1));
-        row("stored -1 shows 石墨", indices, u"学习"_s, ProjectPalette::color(15));
-        row("position without index", {}, u"工作"_s, ProjectPalette::color(1));
-        row("not in the catalogue", indices, u"未分类"_s, ProjectPalette::color(0));
-        row("custom of 3 components is ignored", custom({1, 0, 0}), u"个人"_s,
-            ProjectPalette::color(9));
-        row("custom of 4 components wins over the index, clamped to 0…1, NaN as 0",
-            custom({2.0, -1.0, std::nan(""), 0.5}), u"个人"_s,
-            QColor::fromRgba64(0xffff, 0, 0, 0x8000));
-    }
-    void shouldColourAProjectByTheRule()
-    {
-        QFETCH(QVariantMap, seeds);
-        QFETCH(QString, project);
-        QFETCH(QColor, expected);
-        QCOMPARE(Loaded(seeds).catalog.projectColor(project), expected);
-    }
-
     void shouldLoadTheCatalogueByItsRules_data()
     {
         QTest::addColumn<QVariantMap>("seeds");
@@ -138,10 +94,6 @@ private Q_SLOTS:
                 {colorsKey, QVariantMap {{u"学习"_s, qint64(4)}, {u"旧"_s, qint64(-3)}}},
                 {customKey, QVariantMap {{u"学习"_s, QVariantList {qint64(1), 0.5}}}}},
             ProjectCatalog::defaultProjects(), {2, 2, 1});
-        QVariantMap oneBadSubproject = goodSubprojects;
-        oneBadSubproject.insert(u"个人"_s, u"读书"_s);
-        row("one non-array subproject value discards the map",
-            {{subprojectsKey, oneBadSubproject}});
         row("a double colour index discards the map",
             {{colorsKey, QVariantMap {{u"学习"_s, qint64(4)}, {u"工作"_s, 2.0}}}});
     }
@@ -201,10 +153,6 @@ private Q_SLOTS:
         };
         const QStringList none;
         const QStringList subprojects {subprojectsKey};
-        row("persist", true, allFourKeys, [](auto &c) {
-            c.persist();
-            return ProjectCatalog::Change {true, {}, {}};
-        });
         row("addProject", true, allFourKeys, [](auto &c) { return c.addProject(u"阅读"_s); });
         row("renameProject leaves writing to persist", true, none,
             [](auto &c) { return c.renameProject(u"工作"_s, u"办公"_s, 2); });
@@ -212,8 +160,6 @@ private Q_SLOTS:
             [](auto &c) { return c.deleteProject(u"工作"_s, false); });
         row("setCustomColor", true, allFourKeys,
             [](auto &c) { return c.setCustomColor(u"工作"_s, Qt::red); });
-        row("removeCustomColor", true, allFourKeys,
-            [](auto &c) { return c.removeCustomColor(u"个人"_s); });
         row("moveProject", true, allFourKeys, [](auto &c) { return c.moveProject(u"学习"_s, 1); });
         row("addSubproject", true, subprojects,
             [](auto &c) { return c.addSubproject(u"笔记"_s, u"学习"_s); });
@@ -229,11 +175,6 @@ private Q_SLOTS:
             "rename to existing", [](auto &c) { return c.renameProject(u"工作"_s, u"个人"_s, 3); });
         refused(
             "delete during a session", [](auto &c) { return c.deleteProject(u"学习"_s, true); });
-        refused("rename subproject to sibling",
-            [](auto &c) { return c.renameSubproject(u"读书"_s, u" 写作"_s, u"学习"_s); });
-        refused("move absent", [](auto &c) { return c.moveProject(u"无"_s, 1); });
-        refused("add subproject duplicate",
-            [](auto &c) { return c.addSubproject(u" 写作 "_s, u"学习"_s); });
         refused(
             "add subproject blank", [](auto &c) { return c.addSubproject(u"\t"_s, u"学习"_s); });
     }
@@ -266,22 +207,16 @@ private Q_SLOTS:
             QTest::newRow(name) << subproject << project << expected << op;
         };
         // 学习 (selected) holds 读书, 写作 and 复习; 工作 holds 读书 only.
-        row("adding a project", u"写作"_s, u"阅读"_s, {},
-            [](auto &c) { return c.addProject(u"阅读"_s).fields; });
         row("deleting it, the first project lacks the subproject", u"写作"_s, u"工作"_s, {},
             [](auto &c) { return c.deleteProject(u"学习"_s, false).fields; });
         row("selecting a project that lacks it", u"复习"_s, u"工作"_s, {},
             [](auto &c) { return c.setSelectedProject(u"工作"_s); });
         row("selecting a project that holds it", u"读书"_s, u"工作"_s, u"读书"_s,
             [](auto &c) { return c.setSelectedProject(u"工作"_s); });
-        row("renaming it, its subprojects go along", u"写作"_s, u"学业"_s, u"写作"_s,
-            [](auto &c) { return c.renameProject(u"学习"_s, u"学业"_s, 0).fields; });
         row("adding a subproject selects it, trimmed", u"写作"_s, u"个人"_s, u"笔记"_s,
             [](auto &c) { return c.addSubproject(u" 笔记\n"_s, u"个人"_s).fields; });
         row("removing the selected subproject", u"读书"_s, u"学习"_s, {},
             [](auto &c) { return c.removeSubproject(u"读书"_s, u"学习"_s).fields; });
-        row("removing a namesake under another project", u"读书"_s, u"学习"_s, u"读书"_s,
-            [](auto &c) { return c.removeSubproject(u"读书"_s, u"工作"_s).fields; });
         row("renaming the selected subproject", u"写作"_s, u"学习"_s, u"论文"_s,
             [](auto &c) { return c.renameSubproject(u"写作"_s, u" 论文 "_s, u"学习"_s).fields; });
     }
@@ -300,65 +235,6 @@ private Q_SLOTS:
         QCOMPARE(fields.testFlag(ProjectCatalog::SelectedProject), expectedProject != u"学习");
         QCOMPARE(
             fields.testFlag(ProjectCatalog::SelectedSubproject), expectedSubproject != subproject);
-    }
-
-    // A rename carries the project's own subprojects and custom colour over a deleted namesake's;
-    // -1 keeps the former colour index.
-    void shouldCarrySubprojectsAndCustomColourToTheNewName()
-    {
-        const QList<double> own {0.1, 0.2, 0.3, 1.0};
-        Loaded loaded(
-            {{subprojectsKey,
-                 QVariantMap {{u"工作"_s, strings({u"周报"_s})}, {u"办公"_s, strings({u"旧"_s})}}},
-                {customKey,
-                    QVariantMap {{u"工作"_s, doubles(own)}, {u"办公"_s, doubles({0, 0, 0, 1})}}},
-                {colorsKey, QVariantMap {{u"工作"_s, qint64(12)}}}});
-        loaded.catalog.setSelectedProject(u"工作"_s);
-        const auto change = loaded.catalog.renameProject(u"工作"_s, u"  办公 "_s, -1);
-        QCOMPARE(change.name, u"办公"_s);
-        QCOMPARE(loaded.catalog.projects(), QStringList({u"学习"_s, u"办公"_s, u"个人"_s}));
-        QCOMPARE(loaded.catalog.selectedProject(), u"办公"_s);
-        QCOMPARE(loaded.catalog.subprojects(),
-            (ProjectCatalog::SubprojectMap {{u"办公"_s, {u"周报"_s}}}));
-        QCOMPARE(loaded.catalog.colorIndices(), (ProjectCatalog::ColorIndexMap {{u"办公"_s, 12}}));
-        QCOMPARE(
-            loaded.catalog.customColors(), (ProjectCatalog::CustomColorMap {{u"办公"_s, own}}));
-    }
-
-    void shouldRewriteOnlyTheRecordsTheOperationNames()
-    {
-        const FocusRecordList records {record(u"工作"_s, u"读书"_s), record(u"学习"_s, u"读书"_s),
-            record(u"工作 "_s), record(u"学习"_s, u"写作"_s)};
-        const auto changed = [&records](qsizetype at, const QString &project,
-                                 const std::optional<QString> &subproject) {
-            FocusRecordList list = records;
-            list[at].project = project;
-            list[at].subproject = subproject;
-            return list;
-        };
-        QCOMPARE(ProjectCatalog::withProjectRenamed(records, u"工作"_s, u"办公"_s),
-            changed(0, u"办公"_s, u"读书"_s));
-        QCOMPARE(ProjectCatalog::withProjectRenamed(records, u"工作"_s, u"工作"_s), records);
-        QCOMPARE(ProjectCatalog::withProjectDeleted(records, u"工作"_s),
-            changed(0, u"未分类"_s, u"读书"_s));
-        QCOMPARE(ProjectCatalog::withSubprojectRenamed(records, u"学习"_s, u"读书"_s, u"阅读"_s),
-            changed(1, u"学习"_s, u"阅读"_s));
-    }
-
-    void shouldDeleteAProjectButKeepItsSubprojectsAndCustomColour()
-    {
-        QVariantMap seeds = standardSeeds();
-        seeds.insert(colorsKey, QVariantMap {{u"学习"_s, qint64(8)}});
-        Loaded loaded(seeds);
-        QVERIFY(loaded.catalog.deleteProject(u"学习"_s, false).accepted);
-        QCOMPARE(loaded.catalog.projects(), QStringList({u"工作"_s, u"个人"_s}));
-        QCOMPARE(loaded.catalog.storedColorIndex(u"学习"_s), std::nullopt);
-        // Subprojects and custom colour stay for a later project of the same name.
-        QCOMPARE(loaded.catalog.subprojectsFor(u"学习"_s).size(), 3);
-        QVERIFY(loaded.catalog.deleteProject(u"个人"_s, false).accepted);
-        QVERIFY(loaded.catalog.addProject(u"个人"_s).accepted);
-        QCOMPARE(loaded.catalog.projectColor(u"个人"_s),
-            ProjectPalette::colorFromComponents(0.5, 0.25, 0.75, 1.0));
     }
 
     void shouldNeverDeleteTheLastProject_data()

@@ -43,7 +43,7 @@ public:
     {
         calls.append(
             QStringLiteral("renameProject(%1,%2,%3)").arg(oldName, newName).arg(colorIndex));
-        return acceptRename;
+        return true;
     }
     void setCustomColor(const QString &project, const QColor &color) override
     {
@@ -69,7 +69,6 @@ public:
     QHash<QString, qint64> indices;
     QHash<QString, QColor> customColors;
     bool acceptAdd = true;
-    bool acceptRename = true;
     QStringList calls;
 };
 
@@ -129,10 +128,6 @@ private Q_SLOTS:
             edit(u"外"_s));
         row("edit project with a custom colour opens the free colour",
             editProject(u"个人"_s, -1, QColor(10, 20, 30)), edit(u"个人"_s));
-        row("new subproject keeps the colour",
-            {int(ProjectDraft::NewSubproject), u"子项目|学习"_s, {}, {}, QString(), -1, picked,
-                false, 0, u"新建项目"_s, u"创建"_s},
-            [](ProjectDraft &d) { d.prepareNewSubproject(u"学习"_s); });
         row("edit subproject keeps the colour",
             {int(ProjectDraft::EditSubproject), {}, u"学习"_s, u"读书"_s, u"读书"_s, -1, picked,
                 false, 0, u"编辑项目"_s, u"保存"_s},
@@ -153,9 +148,6 @@ private Q_SLOTS:
         open(draft);
         QVERIFY(draft.showing());
         QCOMPARE(sheetOf(draft), sheet);
-        QCOMPARE(draft.editing(),
-            draft.mode() != ProjectDraft::NewProject
-                && draft.mode() != ProjectDraft::NewSubproject);
         QCOMPARE(actions.calls, QStringList());
     }
 
@@ -163,11 +155,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<bool>("acceptAdd");
-        QTest::addColumn<bool>("acceptRename");
         QTest::addColumn<DraftStep>("prepare");
         const auto row = [](const char *name, const QStringList &calls, DraftStep prepare,
-                             bool acceptAdd = true, bool acceptRename = true) {
-            QTest::newRow(name) << calls << acceptAdd << acceptRename << prepare;
+                             bool acceptAdd = true) {
+            QTest::newRow(name) << calls << acceptAdd << prepare;
         };
         // Opens the project (or a new one when empty), names it and picks the swatch, or the
         // free colour #112233 for -1.
@@ -193,15 +184,12 @@ private Q_SLOTS:
             project({}, u"阅读"_s, -1));
         row("new project refused leaves the namesake's colour alone", {u"addProject(工作)"_s},
             project({}, u"工作"_s, -1), false);
-        row("new project of blanks calls nothing", {}, project({}, u"  "_s, 2));
         row("edit project with a swatch",
             {u"renameProject(工作,办公,2)"_s, u"removeCustomColor(办公)"_s},
             project(u"工作"_s, u"办公\n"_s, 2));
         row("edit project unchanged keeps its free colour",
             {u"renameProject(个人,个人,-1)"_s, u"setCustomColor(个人,#ff0a141e)"_s},
             [](ProjectDraft &d) { d.prepareEditProject(u"个人"_s); });
-        row("edit project refused leaves the namesake's colour alone",
-            {u"renameProject(工作,个人,2)"_s}, project(u"工作"_s, u"个人"_s, 2), true, false);
         row("new subproject", {u"addSubproject(章节,子项目|x)"_s}, [](ProjectDraft &d) {
             d.prepareNewSubproject(u"子项目|x"_s);
             d.setName(u" 章节 "_s);
@@ -217,11 +205,9 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, calls);
         QFETCH(bool, acceptAdd);
-        QFETCH(bool, acceptRename);
         QFETCH(DraftStep, prepare);
         RecordingEditorActions actions = standardActions();
         actions.acceptAdd = acceptAdd;
-        actions.acceptRename = acceptRename;
         ProjectDraft draft(actions);
         // The list's own state, which the sheet leaves alone: collapsed projects, a pending delete.
         for (const QString &project : {u"学习"_s, u"工作"_s, u"学习"_s})
@@ -243,26 +229,6 @@ private Q_SLOTS:
         QCOMPARE(draft.collapsedProjects(), QStringList {u"工作"_s});
         draft.setConfirmingDeleteValue(QVariant::fromValue(nullptr));
         QCOMPARE(draft.confirmingDelete(), std::nullopt);
-    }
-
-    // Only a name with text can be confirmed; a swatch outside the palette is ignored, and an
-    // index outside it previews the free colour.
-    void shouldKeepTheSheetWithinItsBounds()
-    {
-        RecordingEditorActions actions;
-        ProjectDraft draft(actions);
-        draft.setName(u"\u3000\u00a0\n"_s);
-        QVERIFY(!draft.canConfirm());
-        draft.setName(u" 阅读 "_s);
-        QVERIFY(draft.canConfirm());
-        draft.pickCustomColor(QColor(200, 10, 10));
-        draft.pickPaletteColor(9);
-        draft.pickPaletteColor(16);
-        draft.pickPaletteColor(-1);
-        QCOMPARE(draft.colorIndex(), 9);
-        QCOMPARE(draft.previewColor(), ProjectPalette::color(9));
-        draft.setColorIndex(40);
-        QCOMPARE(draft.previewColor(), QColor(200, 10, 10));
     }
 };
 
