@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <limits>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -30,13 +29,10 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("type");
         QTest::newRow("int") << QVariant(5) << int(QMetaType::LongLong);
-        QTest::newRow("64-bit max")
-            << QVariant(std::numeric_limits<qint64>::max()) << int(QMetaType::LongLong);
         QTest::newRow("double") << QVariant(0.1) << int(QMetaType::Double);
         QTest::newRow("whole double stays a double") << QVariant(3.0) << int(QMetaType::Double);
         QTest::newRow("bool") << QVariant(true) << int(QMetaType::Bool);
         QTest::newRow("string") << QVariant(u"学习 \"quoted\"\n"_s) << int(QMetaType::QString);
-        QTest::newRow("empty string") << QVariant(QString()) << int(QMetaType::QString);
         QTest::newRow("bytes") << QVariant(QByteArray("\0[{\"x\":1}]\xff", 11))
                                << int(QMetaType::QByteArray);
         QTest::newRow("string list, as a list of strings")
@@ -44,8 +40,6 @@ private Q_SLOTS:
         QTest::newRow("map of lists") << QVariant(
             QVariantMap {{u"学习"_s, QVariantList {u"阅读"_s, 0.46}}, {u"工作"_s, QVariantList {}}})
                                       << int(QMetaType::QVariantMap);
-        QTest::newRow("map of ints")
-            << QVariant(QVariantMap {{u"学习"_s, qint64(3)}}) << int(QMetaType::QVariantMap);
     }
     void shouldReadBackEveryValueWithItsType()
     {
@@ -62,31 +56,13 @@ private Q_SLOTS:
             QCOMPARE(DefaultsValue::toStringList(read), value.toStringList());
     }
 
-    // A small setting must not rewrite the large record copy.
-    void shouldWriteOnlyTheChangedKey()
-    {
-        FileDefaultsStore store = reopened();
-        store.setValue(u"focus-records"_s, QByteArray(1 << 20, 'x'));
-        QFile recordCopy(m_dir->filePath(u"focus-records"_s));
-        QVERIFY(recordCopy.open(QIODevice::ReadWrite));
-        const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
-        QVERIFY(recordCopy.setFileTime(hourAgo, QFileDevice::FileModificationTime));
-        store.setValue(u"timer-daily-goal-hours"_s, 6);
-        QCOMPARE(QFileInfo(recordCopy).lastModified(), hourAgo);
-    }
-
     void shouldReadDamagedOrForeignFilesAsAbsent_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("unknown tag") << QByteArray("X123");
         QTest::newRow("not json") << QByteArray("J{oops");
-        QTest::newRow("untagged json") << QByteArray("J{\"a\":1}");
-        QTest::newRow("two tags") << QByteArray("J{\"int\":\"1\",\"string\":\"x\"}");
         QTest::newRow("int not a number") << QByteArray("J{\"int\":\"12abc\"}");
-        QTest::newRow("list with a bad element")
-            << QByteArray("J{\"list\":[{\"string\":\"a\"},{\"huh\":1}]}");
-        QTest::newRow("bad base64") << QByteArray("J{\"bytes\":\"@@@\"}");
         QTest::newRow("deep nesting") << QByteArray("J") + QByteArray(5000, '[');
     }
     void shouldReadDamagedOrForeignFilesAsAbsent()
@@ -112,29 +88,6 @@ private Q_SLOTS:
         store.remove(u"timer-sound"_s);
         QVERIFY(!store.contains(u"timer-sound"_s));
         QVERIFY(!reopened().contains(u"timer-sound"_s));
-    }
-
-    void shouldRefuseKeysThatAreNotPlainNames()
-    {
-        FileDefaultsStore store(m_dir->filePath(u"store"_s), AtomicFileWriter::instance());
-        for (const QString &key : {u"../escape"_s, u"a/b"_s, QString(), u"Timer"_s}) {
-            QVERIFY2(!store.setValue(key, 1), qPrintable(key));
-            QVERIFY(!store.value(key).isValid());
-        }
-        QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
-    }
-
-    void shouldReplaceAFileWholeAndLeaveNoTemporaryFile()
-    {
-        const QString path = m_dir->filePath(u"data.json"_s);
-        AtomicFileWriter writer;
-        QVERIFY(writer.writeAtomically(path, "old").ok);
-        QVERIFY(writer.writeAtomically(path, "new content").ok);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("new content"));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
-            QStringList {u"data.json"_s});
     }
 
     void shouldReportAWriteThatCannotHappen()

@@ -11,11 +11,6 @@
 # when no server could be had.
 set -u
 
-if [ $# -eq 0 ]; then
-    echo "usage: $0 COMMAND [ARGS...]" >&2
-    exit 2
-fi
-
 dir=$(mktemp -d "${TMPDIR:-/tmp}/velmor-pulse.XXXXXX") || exit 1
 pid=
 
