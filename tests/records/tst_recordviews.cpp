@@ -6,13 +6,7 @@
 #include "records/instant.h"
 #include "records/recordqueries.h"
 
-#include "doubles/failingfilewriter.h"
-
 #include <QDateTime>
-#include <QFile>
-#include <QMetaProperty>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
@@ -23,7 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const double inf = std::numeric_limits<double>::infinity();
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
 const QByteArray bom("\xEF\xBB\xBF");
 const QLocale chinese(u"zh_CN"_s);
@@ -93,32 +86,17 @@ class TestRecordViews : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     // A record's own texts
 
     void shouldWriteDurationText_data()
     {
         QTest::addColumn<double>("duration");
         QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << 0.0 << u"0秒"_s;
-        QTest::newRow("just under a minute") << 59.9 << u"59秒"_s;
-        QTest::newRow("one minute") << 60.0 << u"1分钟"_s;
-        QTest::newRow("minute and a half") << 90.0 << u"1分钟30秒"_s;
-        QTest::newRow("just under an hour") << 3599.0 << u"59分钟59秒"_s;
-        QTest::newRow("one hour") << 3600.0 << u"1小时0分钟"_s;
         QTest::newRow("hour drops seconds") << 3661.0 << u"1小时1分钟"_s;
-        QTest::newRow("more than a day") << 90000.0 << u"25小时0分钟"_s;
-        QTest::newRow("fraction truncated") << 1500.999 << u"25分钟"_s;
-        QTest::newRow("negative truncates toward zero") << -5.5 << u"-5秒"_s;
         QTest::newRow("negative hour stays in seconds") << -3600.0 << u"-3600秒"_s;
-        QTest::newRow("negative fraction") << -0.9 << u"0秒"_s;
         QTest::newRow("NaN counts as zero") << notANumber << u"0秒"_s;
-        QTest::newRow("infinity counts as zero") << inf << u"0秒"_s;
-        QTest::newRow("minus infinity counts as zero") << -inf << u"0秒"_s;
         // 2^63 - 1 seconds: 2562047788015215 hours and 30 minutes.
         QTest::newRow("huge clamps") << 1e300 << u"2562047788015215小时30分钟"_s;
-        QTest::newRow("huge negative clamps") << -1e300 << u"-9223372036854775808秒"_s;
     }
 
     void shouldWriteDurationText()
@@ -128,46 +106,6 @@ private Q_SLOTS:
         FocusRecord record;
         record.duration = duration;
         QCOMPARE(record.durationText(), text);
-    }
-
-    void shouldTruncateWholeSecondsAndClampToSigned64Bit_data()
-    {
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<qint64>("whole");
-        QTest::newRow("fraction") << 59.999 << qint64(59);
-        QTest::newRow("negative fraction") << -59.999 << qint64(-59);
-        QTest::newRow("largest double below 2^63")
-            << 9223372036854774784.0 << qint64(9223372036854774784);
-        QTest::newRow("2^63") << 9223372036854775808.0 << std::numeric_limits<qint64>::max();
-        QTest::newRow("-2^63") << -9223372036854775808.0 << std::numeric_limits<qint64>::min();
-        QTest::newRow("below -2^63") << -1e19 << std::numeric_limits<qint64>::min();
-        QTest::newRow("NaN") << notANumber << qint64(0);
-    }
-
-    void shouldTruncateWholeSecondsAndClampToSigned64Bit()
-    {
-        QFETCH(double, seconds);
-        QFETCH(qint64, whole);
-        QCOMPARE(RecordMath::wholeSeconds(seconds), whole);
-    }
-
-    void shouldExposeUpperCaseIdAndOptionalTextsToViews()
-    {
-        FocusRecord record;
-        QVERIFY(record.id != FocusRecord().id); // the same record only when the ids are equal
-        QVERIFY(record != FocusRecord());
-        record.id = QUuid(u"e621e1f8-c36c-495a-93fc-0c247a3e6e5f"_s);
-        record.subproject = QString();
-        record.duration = 90;
-        const QMetaObject &meta = FocusRecord::staticMetaObject;
-        auto read = [&](const char *name) {
-            return meta.property(meta.indexOfProperty(name)).readOnGadget(&record);
-        };
-        QCOMPARE(read("id").toString(), u"E621E1F8-C36C-495A-93FC-0C247A3E6E5F"_s);
-        QCOMPARE(read("hasSubproject").toBool(), true); // an empty subproject is still one
-        QCOMPARE(read("hasWrapUp").toBool(), false);
-        QCOMPARE(read("wrapUp").toString(), QString());
-        QCOMPARE(read("durationText").toString(), u"1分钟30秒"_s);
     }
 
     // The history list's filters, delete and undo
@@ -184,22 +122,12 @@ private Q_SLOTS:
         };
         const QString all = u"全部"_s;
         const QString allProjects = u"全部项目"_s;
-        const QStringList everything = titles(history);
         const QStringList abc = {u"xabcx"_s, u"写作"_s, u"跑步"_s};
 
-        row("no filters", all, allProjects, {}, everything);
-        row("unknown range keeps every time", u"anything"_s, allProjects, {}, everything);
         row("today by end, not start", u"今天"_s, allProjects, {}, {u"xabcx"_s});
-        row("project exactly", all, u"ABC项目"_s, {}, {u"写作"_s, u"读书"_s});
-        row("project differing in case", all, u"abc项目"_s, {}, {});
-        row("unknown project", all, u"不存在"_s, {}, {});
         row("search ignores case in title and wrap-up, not project", all, allProjects, u"ABC"_s,
             abc);
-        row("search is trimmed", all, allProjects, u" \n abc\t"_s, abc);
-        row("spaces only filter nothing", all, allProjects, u"   "_s, everything);
-        row("full-width letters are not folded", all, allProjects, u"ＡＢＣ"_s, {});
         row("all three together", all, u"ABC项目"_s, u"abc"_s, {u"写作"_s});
-        row("nothing matches", u"今天"_s, u"运动"_s, {}, {});
     }
 
     void shouldFilterByRangeProjectAndSearch()
@@ -248,11 +176,6 @@ private Q_SLOTS:
         twin.endedAt -= 60;
         const FocusRecordList twins = {history.at(2), history.at(3), twin};
         QTest::newRow("the later of two") << twins << twin << QStringList {u"写作"_s, u"读书"_s};
-        QTest::newRow("the earlier of two")
-            << twins << history.at(3) << QStringList {u"写作"_s, u"读书（副本）"_s};
-        QTest::newRow("one of two equal in every field")
-            << FocusRecordList {history.at(3), history.at(3), history.at(4)} << history.at(3)
-            << QStringList {u"读书"_s, u"跑步"_s};
         FocusRecord renamed = history.at(3);
         renamed.project = u"改名后"_s;
         QTest::newRow("none equal in every field: the first with the id")
@@ -265,22 +188,12 @@ private Q_SLOTS:
         QFETCH(FocusRecord, asked);
         QFETCH(QStringList, remaining);
 
+        QVERIFY(!RecordQueries::withoutRecord(list, record(u"新"_s, 0))); // not in the list
         const auto after = RecordQueries::withoutRecord(list, asked);
         QVERIFY(after);
         QCOMPARE(titles(*after), remaining);
         if (list.contains(asked))
             QCOMPARE(RecordQueries::withRestored(*after, asked), list);
-    }
-
-    void shouldBringBackOnlyTheLastDeleted()
-    {
-        QVERIFY(!RecordQueries::withoutRecord(history, record(u"新"_s, 0)));
-        QVERIFY(!RecordQueries::withoutRecord({}, history.first()));
-        // Delete A, then B, then undo: B comes back, A stays deleted.
-        const FocusRecordList afterA = *RecordQueries::withoutRecord(history, history.at(1));
-        const FocusRecordList afterB = *RecordQueries::withoutRecord(afterA, history.at(4));
-        QVERIFY(!RecordQueries::withoutRecord(afterB, history.at(4))); // a second delete: no change
-        QCOMPARE(RecordQueries::withRestored(afterB, history.at(4)), afterA);
     }
 
     void shouldRestoreInEndOrderBeforeEqualEnds()
@@ -326,10 +239,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("date");
-        QTest::newRow("zh_CN") << u"zh_CN"_s << u"2024/3/5"_s;
         QTest::newRow("en_US, two-digit year in its short form") << u"en_US"_s << u"3/5/2024"_s;
-        QTest::newRow("de_DE") << u"de_DE"_s << u"05.03.2024"_s;
-        QTest::newRow("ko_KR, year first") << u"ko_KR"_s << u"2024. 3. 5."_s;
         QTest::newRow("bg_BG, quoted text kept") << u"bg_BG"_s << u"5.03.2024 г."_s;
         QTest::newRow("C, month name in its short form") << u"C"_s << u"2024-03-05"_s;
     }
@@ -350,19 +260,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("cell"); // without its outer quotes
         QTest::newRow("double quote") << u"读\"红楼\"梦"_s << u"读\"\"红楼\"\"梦"_s;
-        QTest::newRow("comma") << u"读书,写作"_s << u"读书,写作"_s;
-        QTest::newRow("line break")
-            << u"第一行\n第二行\r\n第三行"_s << u"第一行\n第二行\r\n第三行"_s;
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("equals") << u"=SUM(A1:A9)"_s << u"'=SUM(A1:A9)"_s;
-        QTest::newRow("plus") << u"+1"_s << u"'+1"_s;
-        QTest::newRow("minus") << u"-2"_s << u"'-2"_s;
-        QTest::newRow("at") << u"@cmd"_s << u"'@cmd"_s;
-        QTest::newRow("tab") << u"\tx"_s << u"'\tx"_s;
-        QTest::newRow("carriage return") << u"\rx"_s << u"'\rx"_s;
         QTest::newRow("quote after the guard") << u"=\"x\""_s << u"'=\"\"x\"\""_s;
         QTest::newRow("not first") << u"a=b"_s << u"a=b"_s;
-        QTest::newRow("space first") << u" =b"_s << u" =b"_s;
     }
 
     void shouldQuoteAndGuardTextCells()
@@ -375,52 +274,15 @@ private Q_SLOTS:
         QCOMPARE(CsvExport::line(r, chinese), csvLine({{1, cell}, {2, cell}, {7, cell}}));
     }
 
-    void shouldNotFailOnValuesNoClockCanHold_data()
-    {
-        QTest::addColumn<double>("duration");
-        QTest::addColumn<double>("endedAt");
-        QTest::addColumn<QString>("line");
-        const double end = at(2024, 3, 5, 9, 25);
-        QTest::newRow("duration not a number") << notANumber << end << csvLine({{5, u"0"_s}});
-        QTest::newRow("negative duration not guarded") << -5.5 << end << csvLine({{5, u"-5"_s}});
-        QTest::newRow("duration beyond 64 bits")
-            << 1e300 << end << csvLine({{5, u"9223372036854775807"_s}});
-        QTest::newRow("end not a number") << 1500.0 << notANumber << csvLine({{0, {}}, {4, {}}});
-        QTest::newRow("end infinite") << 1500.0 << inf << csvLine({{0, {}}, {4, {}}});
-    }
-
     void shouldNotFailOnValuesNoClockCanHold()
     {
-        QFETCH(double, duration);
-        QFETCH(double, endedAt);
-        QFETCH(QString, line);
-        FocusRecord r = record(u"读书"_s, endedAt);
+        FocusRecord r = record(u"读书"_s, at(2024, 3, 5, 9, 25));
         r.startedAt = at(2024, 3, 5, 9, 0);
-        r.duration = duration;
-        QCOMPARE(CsvExport::line(r, chinese), line);
-    }
-
-    void shouldWriteTheBytesAtomicallyOrReportWhy()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString path = dir.filePath(CsvExport::suggestedFileName());
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("old content that is longer than the export");
-        old.close();
-
-        const FocusRecordList records = {record(u"读书"_s), record(u"写作"_s)};
-        QVERIFY(CsvExport::write(AtomicFileWriter::instance(), path, records, chinese).ok);
-        QFile written(path);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), CsvExport::build(records, chinese));
-
-        FailingFileWriter writer(u"磁盘已满"_s);
-        const FileWriter::Result result = CsvExport::write(writer, path, records);
-        QVERIFY(!result.ok);
-        QCOMPARE(result.error, u"磁盘已满"_s);
-        QCOMPARE(writer.attempts, 1);
+        r.duration = 1e300;
+        QCOMPARE(CsvExport::line(r, chinese), csvLine({{5, u"9223372036854775807"_s}}));
+        r.duration = 1500;
+        r.endedAt = notANumber;
+        QCOMPARE(CsvExport::line(r, chinese), csvLine({{0, {}}, {4, {}}}));
     }
 };
 
