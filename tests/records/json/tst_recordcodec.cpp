@@ -79,7 +79,6 @@ private Q_SLOTS:
     void shouldWriteCompactFormThatReadsBackToSameBytes_data();
     void shouldWriteCompactFormThatReadsBackToSameBytes();
     void shouldWriteHostileTextAsPrintableUtf8ThatReadsBack();
-    void shouldRoundTripWhenOutputOutgrowsItsEstimate();
 };
 
 void TestRecordCodec::shouldDecideWholeFile_data()
@@ -108,7 +107,8 @@ void TestRecordCodec::shouldDecideWholeFile_data()
         return "{\"startedAt\":" + started + ",\"endedAt\":" + ended + ",\"duration\":" + duration
             + '}';
     };
-    readable("element lacking duration skipped", array({good, R"({"startedAt":0,"endedAt":0})"}), 1);
+    readable(
+        "element lacking duration skipped", array({good, R"({"startedAt":0,"endedAt":0})"}), 1);
     readable("date string skipped", array({good, times("\"2024-05-01T10:00:00Z\"", "0", "0")}), 1);
     readable("unknown keys with nested values ignored",
         array({element(R"("extra":{"a":[1,{"b":null}],"c":"\""},"more":[])")}), 1);
@@ -193,7 +193,6 @@ void TestRecordCodec::shouldReadIds_data()
     QTest::newRow("35 characters") << R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5")"_ba << QString();
     QTest::newRow("hyphen moved") << R"("E621E1F-8C36C-495A-93FC-0C247A3E6E5F")"_ba << QString();
     QTest::newRow("not hexadecimal") << R"("G621E1F8-C36C-495A-93FC-0C247A3E6E5F")"_ba << QString();
-    QTest::newRow("number") << "42"_ba << QString();
 }
 
 // Two records may share an id (an edited file): both are kept.
@@ -276,9 +275,6 @@ void TestRecordCodec::shouldWriteCompactFormThatReadsBackToSameBytes_data()
     const auto written = [](const QByteArray &members) -> QByteArray {
         return "[{\"id\":" + fixedId + ',' + members + "}]";
     };
-    const QByteArray compact = written(R"("title":"未命名专注","startedAt":3600,"endedAt":5100,)"
-                                       R"("duration":1500,"project":"学习","early":false)");
-    QTest::newRow("no optional keys") << compact << compact;
     const QByteArray optional =
         written(R"("title":"写作","startedAt":1,"endedAt":2,"duration":1,)"
                 R"("project":"学习","subproject":"","wrapUp":"下一步：改稿","early":true)");
@@ -321,22 +317,6 @@ void TestRecordCodec::shouldWriteHostileTextAsPrintableUtf8ThatReadsBack()
     QVERIFY(!decoder.hasError());
     QVERIFY(std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x20; }));
     QCOMPARE(RecordCodec::decode(bytes).records, FocusRecordList {record});
-}
-
-void TestRecordCodec::shouldRoundTripWhenOutputOutgrowsItsEstimate()
-{
-    // Control characters take six bytes each, twice the estimate: the buffer must grow, many
-    // megabytes past the point where large buffers are handled differently.
-    QString controls;
-    for (int i = 0; i < 200; ++i)
-        controls += QChar(char16_t(1 + i % 31));
-    FocusRecordList list;
-    for (int i = 0; i < 20000; ++i)
-        list.append(makeRecord(controls + QString::number(i), 1e6 - i));
-
-    const QByteArray bytes = RecordCodec::encode(list);
-    QVERIFY(bytes.size() > 20000 * 1200);
-    QCOMPARE(RecordCodec::decode(bytes).records, list);
 }
 
 QTEST_GUILESS_MAIN(TestRecordCodec)
