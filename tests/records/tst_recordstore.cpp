@@ -194,6 +194,14 @@ private Q_SLOTS:
         QCOMPARE(second->load(), RecordStore::loadFailedMessage());
         QCOMPARE(second->backupFile(), std::nullopt);
         QCOMPARE(readFile(m_folder + u'/' + backupName), "first damage"_ba);
+
+        // A later start on bytes already backed up finds that backup instead of writing one.
+        writeFile(recordFile(), "first damage");
+        m_clock.advance(3600);
+        auto later = makeStore();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"unreadable"_s));
+        later->load();
+        QCOMPARE(later->backupFile(), m_folder + u'/' + backupName);
     }
 
     // A failed save changes nothing: not the list, not the record file, not the copy, and it

@@ -215,9 +215,6 @@ private Q_SLOTS:
     {
         FocusRecord r = record(u"读书"_s, at(2024, 3, 5, 9, 25));
         r.startedAt = at(2024, 3, 5, 9, 0);
-        r.duration = 1e300;
-        QCOMPARE(CsvExport::line(r, chinese), csvLine({{5, u"9223372036854775807"_s}}));
-        r.duration = 1500;
         r.endedAt = notANumber;
         QCOMPARE(CsvExport::line(r, chinese), csvLine({{0, {}}, {4, {}}}));
     }
