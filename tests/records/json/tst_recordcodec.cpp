@@ -102,14 +102,10 @@ void TestRecordCodec::shouldDecideWholeFile_data()
 
     readable("empty array with white space", " \n\t[ ]\r\n", 0);
     readable("byte-order mark before array", "\xEF\xBB\xBF[]", 0);
-    const auto times = [](const QByteArray &started, const QByteArray &ended,
-                           const QByteArray &duration) -> QByteArray {
-        return "{\"startedAt\":" + started + ",\"endedAt\":" + ended + ",\"duration\":" + duration
-            + '}';
-    };
     readable(
         "element lacking duration skipped", array({good, R"({"startedAt":0,"endedAt":0})"}), 1);
-    readable("date string skipped", array({good, times("\"2024-05-01T10:00:00Z\"", "0", "0")}), 1);
+    readable("date string skipped",
+        array({good, R"({"startedAt":"2024-05-01T10:00:00Z","endedAt":0,"duration":0})"}), 1);
     readable("unknown keys with nested values ignored",
         array({element(R"("extra":{"a":[1,{"b":null}],"c":"\""},"more":[])")}), 1);
     readable("deep nesting inside an ignored key", array({element("\"deep\":" + nested(5000))}), 1);
