@@ -241,6 +241,22 @@ private Q_SLOTS:
         QVERIFY(store->readable());
     }
 
+    // The record file is the list of record: once it is written, a copy that cannot follow only
+    // costs the copy.
+    void shouldKeepTheNewListWhenOnlyTheCopyFailsAfterTheFile()
+    {
+        auto store = makeStore();
+        store->load();
+        m_defaults.failWrites = true;
+        const FocusRecordList list {makeRecord(u"文件为主"_s, 1)};
+        QTest::ignoreMessage(
+            QtWarningMsg, QRegularExpression(u"defaults copy could not be updated"_s));
+        QVERIFY(store->save(list).ok);
+        QCOMPARE(store->records(), list);
+        QCOMPARE(readFile(recordFile()), RecordCodec::encode(list));
+        QVERIFY(!m_defaults.contains(RecordStore::defaultsKey()));
+    }
+
     // Only regular files named like this program's own temporary files are removed.
     void shouldRemoveOnlyLeftoversOfInterruptedSavesAtLoad()
     {
