@@ -10,7 +10,6 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QTest>
@@ -19,7 +18,6 @@
 
 #include <xcb/xcb.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -69,14 +67,6 @@ QQuickItem *findItem(QQuickWindow *panel, const QString &objectName)
     return panel->findChild<QQuickItem *>(objectName);
 }
 
-void click(QQuickWindow *panel, const QString &buttonName)
-{
-    QQuickItem *button = findItem(panel, buttonName);
-    QVERIFY2(button, qPrintable(buttonName));
-    const QPointF centre = button->mapToScene(QPointF(button->width() / 2, button->height() / 2));
-    QTest::mouseClick(panel, Qt::LeftButton, {}, centre.toPoint());
-}
-
 void deleteHiddenPanels()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -85,12 +75,6 @@ void deleteHiddenPanels()
 QList<QPointer<QQuickWindow>> watch(const QList<QQuickWindow *> &panels)
 {
     return {panels.cbegin(), panels.cend()};
-}
-
-// Hidden, or already released by the event loop that delivered the press.
-bool gone(const QPointer<QQuickWindow> &panel)
-{
-    return panel.isNull() || !panel->isVisible();
 }
 
 // The first 32-bit value of a property of the window as the X server holds it.
@@ -127,7 +111,7 @@ private Q_SLOTS:
     }
     void cleanup() { deleteHiddenPanels(); }
 
-    void shouldCentreOnePanelOnEachScreenWhenASessionRunsToZero()
+    void shouldCentreOnePanelOnEachScreenOnceWhenASessionRunsToZero()
     {
         Alert alert;
         alert.runToTheEnd();
@@ -139,120 +123,63 @@ private Q_SLOTS:
         for (int i = 0; i < panels.size(); ++i) {
             QQuickWindow *panel = panels.at(i);
             const QRect available = screens.at(i)->availableGeometry();
-            QVERIFY(panel->isVisible());
             QCOMPARE(panel->screen(), screens.at(i));
             const QPoint offset = panel->geometry().center() - available.center();
-            QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1,
-                qPrintable(
-                    u"panel %1 is off centre by %2, %3"_s.arg(i).arg(offset.x()).arg(offset.y())));
+            // Within a pixel: an odd free width or height has no exact centre.
+            QVERIFY(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1);
             QCOMPARE(panel->flags(),
                 Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
                     | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-            QVERIFY(panel->property("_q_showWithoutActivating").toBool());
         }
         // The alert plays the reminder, once.
         QCOMPARE(alert.f.sound.log.events,
             QStringList({u"create:Glass"_s, u"loop:false"_s, u"start"_s}));
+
+        // Shown again, it replaces the panels instead of adding to them.
+        alert.model->showCompletion();
+        QCOMPARE(alert.panels.panels().size(), 2);
+        QVERIFY(!panels.at(0)->isVisible() && !panels.at(1)->isVisible());
     }
 
-    void shouldCloseEveryPanelAndStopTheSoundWhenAnswered_data()
+    void shouldCloseEveryPanelAndIgnoreLatePressesWhenAnswered()
     {
-        QTest::addColumn<int>("pressedPanel");
-        QTest::addColumn<QString>("button");
-
-        QTest::newRow("知道了 on the left screen") << 0 << u"acknowledgeButton"_s;
-        QTest::newRow("知道了 on the right screen") << 1 << u"acknowledgeButton"_s;
-        QTest::newRow("再来一次") << 0 << u"againButton"_s;
-    }
-    void shouldCloseEveryPanelAndStopTheSoundWhenAnswered()
-    {
-        QFETCH(int, pressedPanel);
-        QFETCH(QString, button);
-
         Alert alert;
-        alert.model->setTitle(u"写周报"_s);
         alert.runToTheEnd();
         const QList<QPointer<QQuickWindow>> shown = watch(alert.panels.panels());
         QCOMPARE(shown.size(), 2);
+        QQuickItem *acknowledge = findItem(shown.at(0), u"acknowledgeButton"_s);
+        const QPointF late =
+            acknowledge->mapToScene(QPointF(acknowledge->width() / 2, acknowledge->height() / 2));
         alert.f.sound.log.events.clear();
 
-        click(shown.at(pressedPanel), button);
-
+        // "再来一次" on the right; the event loop has not run since, so the left panel still
+        // exists.
+        QVERIFY(QMetaObject::invokeMethod(findItem(shown.at(1), u"againButton"_s), "clicked"));
         QVERIFY(alert.panels.panels().isEmpty());
-        QVERIFY(gone(shown.at(0)) && gone(shown.at(1)));
+        QVERIFY(!shown.at(0)->isVisible() && !shown.at(1)->isVisible());
         QCOMPARE(alert.f.sound.log.events, QStringList {u"stop"_s});
-        const bool again = button == u"againButton"_s;
-        QCOMPARE(alert.model->running(), again);
-        QCOMPARE(alert.model->started(), again);
+        QVERIFY(alert.model->running());
+
+        // A press that was already on its way to the left panel changes nothing.
+        const QPointF global = shown.at(0)->mapToGlobal(late);
+        QMouseEvent press(
+            QEvent::MouseButtonPress, late, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(shown.at(0), &press);
+        QMouseEvent release(
+            QEvent::MouseButtonRelease, late, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(shown.at(0), &release);
+        QVERIFY(alert.model->running());
         QCOMPARE(alert.model->remaining(), 60.0);
-        QCOMPARE(alert.model->title(), u"写周报"_s);
-        // The finished session is recorded once; a new one only when it ends.
-        QCOMPARE(alert.model->records().size(), 1);
+
         // Released once the press has been handled.
         deleteHiddenPanels();
         QVERIFY(shown.at(0).isNull() && shown.at(1).isNull());
-        if (again) {
-            alert.f.clock.advance(60);
-            alert.model->tick();
-            QCOMPARE(alert.model->records().size(), 2);
-            QCOMPARE(alert.panels.panels().size(), 2);
-        }
-    }
-
-    void shouldIgnoreALatePressOnAnotherPanel()
-    {
-        Alert alert;
-        alert.runToTheEnd();
-        const QList<QQuickWindow *> shown = alert.panels.panels();
-        QCOMPARE(shown.size(), 2);
-        QQuickItem *acknowledge = findItem(shown.at(1), u"acknowledgeButton"_s);
-        const QPointF late =
-            acknowledge->mapToScene(QPointF(acknowledge->width() / 2, acknowledge->height() / 2));
-
-        // "再来一次" on the left; the event loop has not run since, so the right panel still
-        // exists.
-        QVERIFY(QMetaObject::invokeMethod(findItem(shown.at(0), u"againButton"_s), "clicked"));
-        QVERIFY(alert.model->running());
-
-        // Presses that were already on their way to the right panel change nothing.
-        const QPointF global = shown.at(1)->mapToGlobal(late);
-        QMouseEvent press(
-            QEvent::MouseButtonPress, late, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(shown.at(1), &press);
-        QMouseEvent release(
-            QEvent::MouseButtonRelease, late, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(shown.at(1), &release);
-        QKeyEvent returnKey(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QCoreApplication::sendEvent(shown.at(1), &returnKey);
-
-        QVERIFY(alert.model->running());
-        QCOMPARE(alert.model->remaining(), 60.0);
-    }
-
-    void shouldReplaceThePanelsWhenShownAgainAndCloseThemOnAReset()
-    {
-        Alert alert;
-        alert.runToTheEnd();
-        const QList<QPointer<QQuickWindow>> first = watch(alert.panels.panels());
-
-        alert.model->showCompletion();
-        const QList<QQuickWindow *> second = alert.panels.panels();
-        QCOMPARE(second.size(), 2);
-        QVERIFY(!second.contains(first.at(0)) && !second.contains(first.at(1)));
-        // One visible panel per screen, whatever was shown before.
-        for (QScreen *screen : QGuiApplication::screens()) {
-            const QWindowList windows = QGuiApplication::topLevelWindows();
-            QCOMPARE(std::count_if(windows.cbegin(), windows.cend(),
-                         [&](QWindow *w) { return w->isVisible() && w->screen() == screen; }),
-                1);
-        }
-        deleteHiddenPanels();
-        QVERIFY(first.at(0).isNull() && first.at(1).isNull());
-
-        // A reset of the window closes them.
-        alert.model->reset();
-        QVERIFY(alert.panels.panels().isEmpty());
-        QVERIFY(!second.at(0)->isVisible() && !second.at(1)->isVisible());
+        // The finished session is recorded once; a new one only when it ends.
+        QCOMPARE(alert.model->records().size(), 1);
+        alert.f.clock.advance(60);
+        alert.model->tick();
+        QCOMPARE(alert.model->records().size(), 2);
+        QCOMPARE(alert.panels.panels().size(), 2);
     }
 
     // On a real X server (the tst_alertpanels_x11 run): what the window manager is told.
@@ -274,15 +201,6 @@ private Q_SLOTS:
         QTest::keyClick(shown.first(), Qt::Key_Return);
         QVERIFY(alert.panels.panels().isEmpty());
         QVERIFY(!alert.model->started());
-    }
-
-    void shouldShowNothingWithoutAModel()
-    {
-        QQmlEngine engine;
-        QmlAlertPanels panels(engine);
-        panels.showOnEveryScreen();
-        QVERIFY(panels.panels().isEmpty());
-        panels.hideAll();
     }
 };
 
