@@ -87,7 +87,7 @@ public:
     //   end=T        a fresh session titled T runs to its end
     //   alert, wake  the alert is up; the computer wakes from sleep
     //   delete       deletes the newest record; wrap=T wraps up the newest record late
-    //   mode         selects the focus mode; sub=S adds subproject S to the selected project
+    //   sub=S        adds subproject S to the selected project
     //   rename=A>B   renames project A; renamesub=A>B renames a subproject of the selected one
     //   import=F:C   imports file F holding C (without ":C" the file is missing)
     //   failstart    sounds fail to start; goal=N starts again with goal N stored ('N' as text)
@@ -97,7 +97,7 @@ public:
     //                model's own thread, or without
     //   copy=a,b     a defaults copy of records titled a, b ("copy=damaged": one of no use)
     //   backup=a,b   an older backup ("fifo": a FIFO, "[...]": those bytes)
-    //   choose=N     picks repair source N; repair repairs (see repair())
+    //   repair       repairs from the source the model proposes (see repair())
     void act(const QString &script)
     {
         for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
@@ -128,7 +128,6 @@ public:
         on("wake", [&] { wake.fire(); });
         on("delete", [&] { m.deleteRecord(m.records().first()); });
         on("wrap", [&] { m.completeWrap(v); });
-        on("mode", [&] { m.selectMode(TimerModel::TimerMode::Focus); });
         on("sub", [&] { m.addSubproject(v, m.selectedProject()); });
         on("rename", [&] { m.renameProject(v.section(u'>', 0, 0), v.section(u'>', 1), -1); });
         on("renamesub", [&] {
@@ -171,7 +170,6 @@ public:
             else
                 write(path, v.startsWith(u'[') ? v.toUtf8() : encoded(v));
         });
-        on("choose", [&] { m.repairSources()->setSelectedRow(v.toInt()); });
         on("repair", [&] { repair(); });
         if (QByteArrayList {"damage", "background", "restart"}.contains(name))
             restart();
@@ -327,14 +325,6 @@ public:
                 parts.append(text);
         }
         return parts.join(u' ');
-    }
-
-    static QStringList titles(const FocusRecordList &records)
-    {
-        QStringList result;
-        for (const FocusRecord &r : records)
-            result.append(r.title);
-        return result;
     }
 
     static QByteArray read(const QString &path)

@@ -3,7 +3,8 @@
 
 // The model as the views drive it: the countdown, how sessions end up in the stored list, the
 // catalogue's effect on records, the reminder sound, refused saves, unreadable records and their
-// repair. The rules of the classes underneath are tested with those classes.
+// repair, the history's filters and export, and the figures. The rules of the classes underneath
+// are tested with those classes.
 
 #include "modelfixture.h"
 
@@ -48,8 +49,6 @@ private Q_SLOTS:
         row("a new length waits for the reset", u"start +100 pause minutes=10"_s,
             u"23:20 paused 7%"_s);
         row("a preset resets", u"start +100 preset=90"_s, u"1:30:00 idle"_s);
-        row("no mode while running", u"minutes=5 start mode"_s, u"05:00 running 0%"_s);
-        row("the mode resets the length while idle", u"minutes=5 mode"_s, u"25:00 idle"_s);
 
         // The natural end: recorded from the start to the deadline, whatever the clock did.
         row("noticed late, under the title it started with",
@@ -87,7 +86,6 @@ private Q_SLOTS:
         // The reminder sound: only the newest import is kept; a sound that cannot play, a file
         // that is not audio or cannot be copied is reported and changes nothing.
         const QString unplayable = u" message:铃声无法播放，请重新选择音频。"_s;
-        row("none plays nothing", u"soundName=none play"_s, u"25:00 idle sound:none"_s);
         row("custom without a file", u"soundName=custom play"_s,
             u"25:00 idle sound:custom"_s + unplayable);
         row("a sound that does not start", u"failstart play"_s, u"25:00 idle"_s + unplayable);
@@ -180,11 +178,6 @@ private Q_SLOTS:
             u"25:00 idle waiting:1"_s + locked
                 + u" repairing repair:backup:不是有效的 JSON/backup:内容不是专注记录 "
                   u"没有能读取的来源，请查看备份后手动修复。"_s);
-        row("fewer records chosen: the copy is kept in a backup",
-            u"copy=副本二,副本一 backup=旧 damage prepareRepair choose=2 repair"_s,
-            u"25:00 idle {旧@未分类 -87900..-86400 1500s} repair:copy:2/backup:不是有效的 "
-            u"JSON/backup:1 "
-            u"所选来源有 1 条记录，最多的来源有 2 条。 copy-kept"_s);
         row("a FIFO named like a backup is refused without blocking",
             u"copy=副本二,副本一 backup=fifo damage repair"_s,
             u"25:00 idle "_s + copy + u" repair:copy:2/backup:不是有效的 JSON/backup:不是普通文件"_s
@@ -219,6 +212,96 @@ private Q_SLOTS:
             QCOMPARE(f.backupFiles().size(), f.backups + 1);
         if (f.defaults.contains(u"timer-projects"_s))
             QCOMPARE(f.defaults.value(u"timer-projects"_s).toStringList(), f.model->projects());
+    }
+
+    // Filters apply to the list on screen, never to the export; a cancelled panel is no error.
+    void shouldFilterTheListAndExportEverything()
+    {
+        ModelFixture f;
+        f.act(u"end=今天的_xABCx >-172800 end=周一 >-604800 end=上周 >777600"_s);
+        f.model->setRecordRange(u"本周"_s);
+        QCOMPARE(f.model->visibleRecords().size(), 2);
+        f.model->setRecordSearch(u"  abc "_s);
+        QCOMPARE(f.model->visibleRecords().size(), 1);
+
+        f.model->exportCSV();
+        QVERIFY(f.model->recordError().isEmpty());
+        f.dialogs.savePath = f.folder.filePath(u"out.csv"_s);
+        f.model->exportCSV();
+        QCOMPARE(f.dialogs.lastSuggestedName, u"专注记录.csv"_s);
+        const QByteArray csv = ModelFixture::read(*f.dialogs.savePath);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF日期,项目,事项,开始,结束,时长(秒),提前结束,收尾\n"));
+        QCOMPARE(csv.count('\n'), 3);
+        QVERIFY(f.model->recordError().isEmpty());
+        f.dialogs.savePath = f.folder.path();
+        f.model->exportCSV();
+        QVERIFY(f.model->recordError().startsWith(u"导出失败："_s));
+    }
+
+    // Today's figures count the running session under its project's current name, and change in
+    // place on every tick; the week's follow the goal.
+    void shouldCountTheRunningSessionInTheFigures()
+    {
+        ModelFixture f;
+        f.act(u"end=A sub=阅读 start +600 rename=学习>读书"_s);
+        QCOMPARE(f.model->todayTotal(), 2100.0);
+        const FigureListModel &slices = *f.model->todaySlices();
+        QCOMPARE(slices.count(), 2);
+        QCOMPARE(slices.value(1, "key").toString(), u"读书 / 阅读"_s);
+        QSignalSpy today(f.model.get(), &TimerModel::todayTotalChanged);
+        QSignalSpy changed(&slices, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&slices, &QAbstractItemModel::modelReset);
+        f.act(u"+1 +0"_s);
+        // The running slice changes in place: its time moves, its key stays.
+        QCOMPARE(today.count(), 2);
+        QCOMPARE(reset.count(), 0);
+        QCOMPARE(changed.size(), 2);
+        for (const QList<QVariant> &change : changed)
+            QVERIFY(!change.at(2).value<QList<int>>().contains(slices.roleNames().key("key")));
+        f.act(u"pause"_s);
+        QCOMPARE(f.model->todayTotal(), 1500.0);
+        QCOMPARE(slices.count(), 1);
+
+        f.act(u"reset hours=1 minutes=0 end=B dailyGoalHours=1"_s);
+        QCOMPARE(f.model->dailyGoalReached(), 1);
+        QCOMPARE(f.model->longestSession(), 60);
+        f.act(u"selectWeek=1"_s);
+        QCOMPARE(f.model->weekSummary(), u"本周0段、共0小时0分钟；暂无项目投入；最长一段0分钟。"_s);
+    }
+
+    // A preview starts the sound again from its beginning; the alert's sound plays until the
+    // alert is dismissed.
+    void shouldPlayTheSoundWithTheAlertUntilDismissed()
+    {
+        ModelFixture f;
+        f.model->setSoundName(u"Pop"_s);
+        f.model->play(false);
+        f.act(u"start +1500"_s);
+        QCOMPARE(f.sound.log.events,
+            (QStringList {u"create:Pop"_s, u"loop:false"_s, u"start"_s, u"stop"_s, u"create:Pop"_s,
+                u"loop:false"_s, u"start"_s}));
+        QVERIFY(f.model->isSoundPlaying());
+        f.act(u"reset"_s); // "知道了"
+        QVERIFY(!f.alert.visible);
+        QVERIFY(!f.model->isSoundPlaying());
+        QCOMPARE(f.sound.log.events.last(), u"stop"_s);
+    }
+
+    // A renamed project's records keep their ids and are saved before the catalogue is written.
+    void shouldRenameTheProjectOfItsRecords()
+    {
+        ModelFixture f;
+        f.act(u"selectedProject=工作 end=a selectedProject=学习 end=b"_s);
+        FocusRecordList expected = f.model->records();
+        expected[1].project = u"客户"_s;
+        f.defaults.writtenKeys.clear();
+        QSignalSpy projects(f.model.get(), &TimerModel::projectsChanged);
+        QVERIFY(f.model->renameProject(u"工作"_s, u"  客户  "_s, -1));
+        QCOMPARE(f.model->records(), expected);
+        QCOMPARE(projects.count(), 1);
+        QCOMPARE(f.defaults.writtenKeys,
+            (QStringList {u"focus-records"_s, u"timer-projects"_s, u"timer-project-colors"_s,
+                u"timer-custom-project-colors"_s, u"timer-subprojects"_s}));
     }
 };
 
