@@ -253,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(slices.count(), 1);
 
         f.act(u"reset hours=1 minutes=0 end=B dailyGoalHours=1"_s);
-        QCOMPARE(f.model->dailyGoalReached(), 1);
+        QCOMPARE(f.model->weekGoalText(), u"1 / 7 天"_s);
         f.act(u"selectWeek=1"_s);
         QCOMPARE(f.model->weekSummary(), u"本周0段、共0小时0分钟；暂无项目投入；最长一段0分钟。"_s);
     }
