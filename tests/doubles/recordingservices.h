@@ -17,18 +17,8 @@
 // Remembers what the model asked of the alert panels.
 class RecordingAlertPanels final : public AlertPanels {
 public:
-    void showOnEveryScreen() override
-    {
-        ++shown;
-        visible = true;
-    }
-    void hideAll() override
-    {
-        ++hidden;
-        visible = false;
-    }
-    int shown = 0;
-    int hidden = 0;
+    void showOnEveryScreen() override { visible = true; }
+    void hideAll() override { visible = false; }
     bool visible = false;
 };
 
@@ -56,12 +46,9 @@ private:
 // Answers the open and save panels with what the test prepared.
 class ScriptedFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> chooseSavePath(
-        const QString &suggestedName, const QString &nameFilter) override
+    std::optional<QString> chooseSavePath(const QString &suggestedName, const QString &) override
     {
         lastSuggestedName = suggestedName;
-        lastNameFilter = nameFilter;
-        ++saveDialogs;
         return savePath;
     }
     std::optional<QString> chooseAudioFile() override
@@ -72,8 +59,6 @@ public:
     std::optional<QString> savePath;
     std::optional<QString> audioPath;
     QString lastSuggestedName;
-    QString lastNameFilter;
-    int saveDialogs = 0;
     int openDialogs = 0;
 };
 
@@ -83,8 +68,8 @@ public:
     QStringList opened;
 };
 
-// A sound service whose sounds only log what happens to them. Names listed in unknownNames and
-// data equal to badData cannot be created; failStart makes start() report failure.
+// A sound service whose sounds only log what happens to them. Data equal to badData cannot be
+// made a sound; failStart makes start() report failure.
 class RecordingSoundService final : public SoundService {
 public:
     struct Log {
@@ -113,8 +98,6 @@ public:
 
     std::unique_ptr<Sound> createNamed(const QString &name) override
     {
-        if (unknownNames.contains(name))
-            return nullptr;
         log.events.append(QStringLiteral("create:") + name);
         return std::make_unique<RecordingSound>(log, failStart);
     }
@@ -127,7 +110,6 @@ public:
     }
 
     Log log;
-    QStringList unknownNames;
     QByteArray badData = QByteArrayLiteral("not audio");
     bool failStart = false;
 };

@@ -51,7 +51,6 @@ public:
         services.fileBrowser = &browser;
         services.fileWriter = &writer;
         services.todayClock = clock.clock();
-        sound.unknownNames = {u"Basso"_s};
         restart();
     }
 
@@ -60,7 +59,7 @@ public:
     {
         ++restarts;
         model.reset();
-        model = std::make_unique<TimerModel>(defaults, clock.clock(), completion, services);
+        model = std::make_unique<TimerModel>(defaults, clock.clock(), nullptr, services);
     }
 
     QString storage() const { return *services.storageFolder; }
@@ -80,122 +79,119 @@ public:
         model->reset();
     }
 
-    // Acts as the user would, step by step: "+N" lets N seconds pass and ticks, ">N" lets them
-    // pass without a tick; a property of the model or one of its operations is named as it is
-    // ("title=写周报", "start", "deleteProject=工作"), with an underscore for a space. The
-    // other words are the fixture's own (see below).
+    // Acts as the user would, one step at a time ('_' in a value stands for a space):
+    //   +N, >N      N seconds pass, with a tick of the window's timer (+) or without (>)
+    //   name=value  sets that property of the model or calls that operation with the value
+    //   name        calls that operation of the model ("start", "finishEarly", "reset")
+    // and the fixture's own steps:
+    //   end=T        a fresh session titled T runs to its end
+    //   alert, wake  the alert is up; the computer wakes from sleep
+    //   delete       deletes the newest record; wrap=T wraps up the newest record late
+    //   sub=S        adds subproject S to the selected project
+    //   rename=A>B   renames project A; renamesub=A>B renames a subproject of the selected one
+    //   import=F:C   imports file F holding C (without ":C" the file is missing)
+    //   failstart    sounds fail to start; goal=N starts again with goal N stored ('N' as text)
+    //   fail, mend   the writer refuses, or takes again, every write; saved waits for a write
+    //   damage       starts again over a spoiled record file
+    //   background=load, background=load+save, restart   starts again with that work on the
+    //                model's own thread, or without
+    //   copy=a,b     a defaults copy of records titled a, b ("copy=damaged": one of no use)
+    //   backup=a,b   an older backup ("fifo": a FIFO, "[...]": those bytes)
+    //   repair       repairs from the source the model proposes (see repair())
     void act(const QString &script)
     {
         for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
-            TimerModel &m = *model;
-            const QString name = step.section(u'=', 0, 0);
+            const QByteArray name = step.section(u'=', 0, 0).toLatin1();
             const QString v = step.section(u'=', 1).replace(u'_', u' ');
-            const QByteArray word = name.toLatin1();
-            if (step.startsWith(u'>')) {
-                clock.advance(step.mid(1).toDouble());
-                continue;
-            }
             bool known = true;
-            bool special = false;
-            const auto on = [&](const char *own, const std::function<void()> &operation) {
-                if (!special && word == own) {
-                    operation();
-                    special = true;
-                }
-            };
-            notified([&] {
-                on("end", [&] { runToEnd(v); });
-                on("alert", [&] { alert.visible = true; });
-                on("wake", [&] { wake.fire(); });
-                on("delete", [&] { m.deleteRecord(m.records().first()); });
-                on("redelete", [&] { m.deleteRecord(*m.deletedRecord()); });
-                on("wrap", [&] { m.completeWrap(v); });
-                on("mode", [&] { m.selectMode(TimerModel::TimerMode::Focus); });
-                on("sub", [&] { m.addSubproject(v, m.selectedProject()); });
-                // "rename=old>new" for a project, "renamesub=project/old>new" for a subproject.
-                on("rename",
-                    [&] { m.renameProject(v.section(u'>', 0, 0), v.section(u'>', 1), -1); });
-                on("renamesub", [&] {
-                    const QString project = v.section(u'/', 0, 0);
-                    m.renameSubproject(
-                        v.section(u'>', 0, 0).mid(project.size() + 1), v.section(u'>', 1), project);
-                });
-                // "import=name:content" chooses that file in the open panel; without content
-                // the file is missing.
-                on("import", [&] {
-                    dialogs.audioPath = folder.filePath(v.section(u':', 0, 0));
-                    if (v.contains(u':'))
-                        write(*dialogs.audioPath, v.section(u':', 1).toUtf8());
-                    m.chooseAudio();
-                });
-                on("failstart", [&] { sound.failStart = true; });
-                // "goal=N" stores a daily goal ('N' as text) and starts again: nothing is written
-                // at start-up but a goal that had to be brought into range.
-                on("goal", [&] {
-                    defaults.seed(goalKey,
-                        v.startsWith(u'\'')    ? QVariant(v.mid(1, 1))
-                            : v.contains(u'.') ? QVariant(v.toDouble())
-                                               : QVariant(v.toLongLong()));
-                    restart();
-                    QCOMPARE(defaults.writtenKeys.count(goalKey), defaults.writtenKeys.size());
-                    QVERIFY(!QFileInfo::exists(storage()));
-                });
-                // The writer refuses ("fail") or takes ("mend") every write.
-                on("fail", [&] { writer.failing = true; });
-                on("mend", [&] { writer.failing = false; });
-                on("saved", [&] { QVERIFY(QSignalSpy(&m, &TimerModel::recordsChanged).wait()); });
-                // "background=load" or "background=load+save" restarts with that work on the
-                // model's own thread, "restart" without; "damage" spoils the record file first.
-                on("damage", [&] { write(recordFile(), damaged); });
-                // Repair sources: "copy=a,b" a defaults copy of records with those titles
-                // ("copy=damaged" one that is no use); "backup=a,b" an older backup ("fifo" a
-                // FIFO, "[...]" those bytes); "choose=N" picks a source, "repair" repairs.
-                on("copy", [&] {
-                    defaults.seed(u"focus-records"_s,
-                        v == u"damaged"_s ? QByteArray("[{\"startedAt\"") : encoded(v));
-                });
-                on("backup", [&] {
-                    const QString path = storage()
-                        + u"/focus-records-corrupt-%1.json"_s.arg(1772589600 - 1000 * ++backups);
-                    QDir().mkpath(storage());
-                    if (v == u"fifo"_s)
-                        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-                    else
-                        write(path, v.startsWith(u'[') ? v.toUtf8() : encoded(v));
-                });
-                on("choose", [&] { m.repairSources()->setSelectedRow(v.toInt()); });
-                on("repair", [&] { repair(); });
-                on("background", [&] {
-                    services.loadInBackground = true;
-                    services.saveInBackground = v.contains(u"save"_s);
-                });
-                on("restart",
-                    [&] { services.loadInBackground = services.saveInBackground = false; });
-                on("callback", [&] {
-                    completion = [this] {
-                        ++completions;
-                    };
-                });
-                if (QByteArrayList {"damage", "background", "restart", "callback"}.contains(word))
-                    restart();
-                if (special)
-                    return;
-                const QMetaObject &meta = *m.metaObject();
-                if (step.startsWith(u'+')) {
-                    clock.advance(step.mid(1).toDouble());
-                    tick();
-                } else if (step.contains(u'=') && meta.indexOfProperty(word.constData()) >= 0) {
-                    known = m.setProperty(word.constData(), v);
-                } else if (meta.indexOfMethod(QByteArray(word + "(int)").constData()) >= 0) {
-                    known = QMetaObject::invokeMethod(&m, word.constData(), Q_ARG(int, v.toInt()));
-                } else if (step.contains(u'=')) {
-                    known = QMetaObject::invokeMethod(&m, word.constData(), Q_ARG(QString, v));
-                } else {
-                    known = QMetaObject::invokeMethod(&m, word.constData());
-                }
-            });
+            if (step.startsWith(u'>'))
+                clock.advance(step.mid(1).toDouble());
+            else
+                notified([&] { known = ownStep(name, v) || modelStep(step, name, v); });
             QVERIFY2(known, qPrintable(step));
         }
+    }
+
+    // Runs one of the fixture's own steps (listed above); false if `name` is none of them.
+    bool ownStep(const QByteArray &name, const QString &v)
+    {
+        TimerModel &m = *model;
+        bool done = false;
+        const auto on = [&](const char *word, const std::function<void()> &step) {
+            if (!done && name == word) {
+                step();
+                done = true;
+            }
+        };
+        on("end", [&] { runToEnd(v); });
+        on("alert", [&] { alert.visible = true; });
+        on("wake", [&] { wake.fire(); });
+        on("delete", [&] { m.deleteRecord(m.records().first()); });
+        on("wrap", [&] { m.completeWrap(v); });
+        on("sub", [&] { m.addSubproject(v, m.selectedProject()); });
+        on("rename", [&] { m.renameProject(v.section(u'>', 0, 0), v.section(u'>', 1), -1); });
+        on("renamesub", [&] {
+            m.renameSubproject(v.section(u'>', 0, 0), v.section(u'>', 1), m.selectedProject());
+        });
+        on("import", [&] {
+            dialogs.audioPath = folder.filePath(v.section(u':', 0, 0));
+            if (v.contains(u':'))
+                write(*dialogs.audioPath, v.section(u':', 1).toUtf8());
+            m.chooseAudio();
+        });
+        on("failstart", [&] { sound.failStart = true; });
+        // Start-up writes nothing but a goal it had to bring into range.
+        on("goal", [&] {
+            defaults.seed(
+                goalKey, v.startsWith(u'\'') ? QVariant(v.mid(1, 1)) : QVariant(v.toDouble()));
+            restart();
+            QCOMPARE(defaults.writtenKeys.count(goalKey), defaults.writtenKeys.size());
+            QVERIFY(!QFileInfo::exists(storage()));
+        });
+        on("fail", [&] { writer.failing = true; });
+        on("mend", [&] { writer.failing = false; });
+        on("saved", [&] { QVERIFY(QSignalSpy(&m, &TimerModel::recordsChanged).wait()); });
+        on("damage", [&] { write(recordFile(), damaged); });
+        on("background", [&] {
+            services.loadInBackground = true;
+            services.saveInBackground = v.contains(u"save"_s);
+        });
+        on("restart", [&] { services.loadInBackground = services.saveInBackground = false; });
+        on("copy", [&] {
+            defaults.seed(
+                u"focus-records"_s, v == u"damaged"_s ? QByteArray("[{\"startedAt\"") : encoded(v));
+        });
+        on("backup", [&] {
+            const QString path =
+                storage() + u"/focus-records-corrupt-%1.json"_s.arg(1772589600 - 1000 * ++backups);
+            QDir().mkpath(storage());
+            if (v == u"fifo"_s)
+                QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            else
+                write(path, v.startsWith(u'[') ? v.toUtf8() : encoded(v));
+        });
+        on("repair", [&] { repair(); });
+        if (QByteArrayList {"damage", "background", "restart"}.contains(name))
+            restart();
+        return done;
+    }
+
+    // Runs a step that names a property or an operation of the model; false if it has none.
+    bool modelStep(const QString &step, const QByteArray &name, const QString &v)
+    {
+        const QMetaObject &meta = *model->metaObject();
+        if (step.startsWith(u'+')) {
+            clock.advance(step.mid(1).toDouble());
+            tick();
+            return true;
+        }
+        if (step.contains(u'=') && meta.indexOfProperty(name.constData()) >= 0)
+            return model->setProperty(name.constData(), v);
+        if (meta.indexOfMethod(QByteArray(name + "(int)").constData()) >= 0)
+            return QMetaObject::invokeMethod(model.get(), name.constData(), Q_ARG(int, v.toInt()));
+        if (step.contains(u'='))
+            return QMetaObject::invokeMethod(model.get(), name.constData(), Q_ARG(QString, v));
+        return QMetaObject::invokeMethod(model.get(), name.constData());
     }
 
     // Runs one step and checks that every property it changed told the views so.
@@ -316,7 +312,6 @@ public:
                 u"goal:%1/%2"_s.arg(m.dailyGoalHours()).arg(defaults.value(goalKey).toString())},
             {m.pendingQuit(), u"quit?"_s}, {m.pendingRepair(), u"repairing"_s},
             {!repaired.isEmpty(), u"repair:"_s + repaired}, {copyKept, u"copy-kept"_s},
-            {completions > 0, u"completed:"_s + QString::number(completions)},
             {!m.toast().isEmpty(), m.toast()}};
         for (const FocusRecord &r : m.records()) {
             parts.append(u"{%1@%2%3 %4..%5 %6s%7%8}"_s.arg(r.title, r.project,
@@ -330,14 +325,6 @@ public:
                 parts.append(text);
         }
         return parts.join(u' ');
-    }
-
-    static QStringList titles(const FocusRecordList &records)
-    {
-        QStringList result;
-        for (const FocusRecord &r : records)
-            result.append(r.title);
-        return result;
     }
 
     static QByteArray read(const QString &path)
@@ -365,8 +352,6 @@ public:
     ScriptedFileDialogs dialogs;
     RecordingFileBrowser browser;
     TimerServices services;
-    std::function<void()> completion;
-    int completions = 0;
     int restarts = 0;
     int backups = 0;
     QString repaired;
