@@ -162,6 +162,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("found"); // what the shared name in the temp folder is
         QTest::newRow("nothing yet") << u"missing"_s;
         QTest::newRow("a folder open to everyone") << u"mode 777"_s;
+        QTest::newRow("a link to a private folder") << u"link"_s;
+        QTest::newRow("a file") << u"file"_s;
         QTest::newRow("a folder of another user") << u"other owner"_s;
     }
 
@@ -189,9 +191,17 @@ private Q_SLOTS:
             u"runtime-"_s + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name));
         QVERIFY(QDir().mkpath(qtFallback));
 
-        if (found != u"missing") {
+        if (found == u"mode 777" || found == u"other owner") {
             QVERIFY(QDir().mkpath(shared));
             QVERIFY(::chmod(sharedName.constData(), 0777) == 0);
+        } else if (found == u"link") {
+            const QString elsewhere = m_dir->filePath(u"elsewhere"_s);
+            QVERIFY(QDir().mkpath(elsewhere));
+            QVERIFY(::chmod(QFile::encodeName(elsewhere).constData(), 0700) == 0);
+            QVERIFY(QFile::link(elsewhere, shared));
+        } else if (found == u"file") {
+            QFile file(shared);
+            QVERIFY(file.open(QIODevice::WriteOnly));
         }
         if (found == u"other owner") {
             if (::chown(sharedName.constData(), 65534, 65534) != 0)
@@ -295,6 +305,7 @@ private Q_SLOTS:
         row("a second launch", u"running"_s);
         row("from another runtime folder of the same user", u"running"_s, true);
         row("a killed primary's lock is taken over", u"killed"_s);
+        row("an empty lock file is taken over", u"empty"_s);
         row("a garbled lock file is taken over", u"garbled"_s);
         row("through a thousand silent connections, more than the primary may open", u"running"_s,
             false, 1000, 512);
@@ -331,7 +342,8 @@ private Q_SLOTS:
         } else if (before != u"running") {
             QFile lock(names.lockFilePath());
             QVERIFY(lock.open(QIODevice::WriteOnly));
-            QVERIFY(lock.write("\x00\xFFnot a process\n"_ba) > 0);
+            if (before == u"garbled")
+                QVERIFY(lock.write("\x00\xFFnot a process\n"_ba) > 0);
         }
         QProcess *primary = nullptr;
         if (before != u"held") {
