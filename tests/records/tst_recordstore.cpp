@@ -262,7 +262,7 @@ private Q_SLOTS:
     {
         const FocusRecordList stored {makeRecord(u"留下"_s, 100)};
         writeFile(recordFile(), RecordCodec::encode(stored));
-        const QString leftover = recordFile() + u".ImeHRi"_s;
+        const QString leftover = recordFile() + u".azAZhR"_s; // every edge of the letters
         const QString withDigit = recordFile() + u".Ime4Ri"_s;
         const QString link = recordFile() + u".Zhcapb"_s;
         writeFile(leftover, "[]");
