@@ -311,7 +311,8 @@ private Q_SLOTS:
             Fixture f;
             f.stats.setRecords(records);
             QList<double> drawn; // top to bottom
-            for (const ReviewChart::BarSegment &segment : f.review().columns.at(1).segments)
+            const ReviewChart::WeekReview review = f.review();
+            for (const ReviewChart::BarSegment &segment : review.columns.at(1).segments)
                 drawn.append(segment.height);
             return drawn;
         };
