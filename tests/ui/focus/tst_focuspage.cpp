@@ -3,7 +3,151 @@
 
 #include "windowfixture.h"
 
+#include "ui/history/historytreemodel.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScreen>
+#include <QTemporaryFile>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The display scales of the offscreen screens, side by side from the primary one at 1. The
+// platform takes a screen's scale from its logical DPI; a window moved onto a screen takes its
+// device pixel ratio, as on a desktop whose monitors have different scales.
+const QList<qreal> displayScales = {1.0, 1.25, 1.5, 1.75, 2.0};
+
+QByteArray scaledScreens()
+{
+    QByteArray screens;
+    for (qsizetype i = 0; i < displayScales.size(); ++i) {
+        screens += (i ? ", " : "")
+            + QStringLiteral(R"({"name": "x%1", "x": %2, "y": 0, )"
+                             R"("width": 2000, "height": 2600, )"
+                             R"("logicalDpi": %3, "dpr": 1})")
+                  .arg(displayScales[i])
+                  .arg(i * 2000)
+                  .arg(96 * displayScales[i])
+                  .toLatin1();
+    }
+    return R"({"screens": [)" + screens + "]}";
+}
+
+// What one drawn element (a ring, a slice ring, a symbol) put on the screen, in logical pixels:
+// its ink, each pixel weighted by how far it differs from what lies under the element, and the
+// box of the pixels it changed.
+struct Ink {
+    QString name;
+    QPointF place;
+    qreal amount = 0;
+    QRectF box;
+    qreal rotation = 0;
+};
+
+bool isDrawnElement(const QQuickItem *item)
+{
+    static const QStringList names = {u"ringTrack"_s, u"goalArc"_s, u"sessionArc"_s,
+        u"todayTrack"_s, u"todaySegments"_s, u"completionSymbol"_s};
+    static const QStringList types = {u"WindowSymbol_"_s, u"ReviewSymbol_"_s, u"HistoryChevron_"_s,
+        u"HistoryTrashIcon_"_s, u"HistoryClockBadgeIcon_"_s};
+    const QString type = QString::fromLatin1(item->metaObject()->className());
+    return names.contains(item->objectName())
+        || std::any_of(types.begin(), types.end(),
+            [&](const QString &prefix) { return type.startsWith(prefix); });
+}
+
+// Shown whole: visible, not transparent, and inside the window and every clipping ancestor.
+bool shownWhole(const QQuickItem *item)
+{
+    if (!item->isVisible() || item->width() <= 0 || item->height() <= 0)
+        return false;
+    const QRectF rect = PageFixture::sceneRect(item);
+    QRectF shown(QPointF(0, 0), item->window()->size());
+    for (const QQuickItem *up = item; up; up = up->parentItem()) {
+        if (up->opacity() <= 0)
+            return false;
+        if (up != item && up->clip())
+            shown &= PageFixture::sceneRect(up);
+    }
+    return shown.contains(rect);
+}
+
+void collectDrawnElements(QQuickItem *item, QList<QQuickItem *> &found)
+{
+    if (isDrawnElement(item)) {
+        if (shownWhole(item))
+            found.append(item);
+        return;
+    }
+    const QList<QQuickItem *> children = item->childItems();
+    for (QQuickItem *child : children)
+        collectDrawnElements(child, found);
+}
+
+// Moves the window onto the screen, draws it there, and measures each drawn element under root
+// against a picture of the same window with every one of them hidden.
+QList<Ink> inkOnScreen(PageFixture &page, QQuickItem *root, QScreen *screen)
+{
+    page.window.setPosition(screen->geometry().topLeft());
+    page.render();
+    QList<QQuickItem *> elements;
+    collectDrawnElements(root, elements);
+    elements = PageFixture::byPosition(elements);
+    const QImage shown = page.window.grabWindow().convertToFormat(QImage::Format_RGB32);
+    QList<qreal> opacities;
+    for (QQuickItem *element : elements) {
+        opacities.append(element->opacity());
+        element->setOpacity(0);
+    }
+    const QImage hidden = page.window.grabWindow().convertToFormat(QImage::Format_RGB32);
+    for (qsizetype i = 0; i < elements.size(); ++i)
+        elements[i]->setOpacity(opacities[i]);
+    page.render();
+
+    const qreal ratio = page.window.effectiveDevicePixelRatio();
+    QList<Ink> result;
+    for (QQuickItem *element : elements) {
+        Ink ink;
+        ink.name = QString::fromLatin1(element->metaObject()->className()).section(u'_', 0, 0)
+            + u' ' + element->objectName();
+        ink.rotation = element->rotation();
+        const QRectF logical = PageFixture::sceneRect(element);
+        ink.place = logical.topLeft();
+        const QRect pixels = QRectF(logical.topLeft() * ratio, logical.bottomRight() * ratio)
+                                 .toAlignedRect()
+                                 .intersected(shown.rect());
+        QRect changed;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            const auto *with = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
+            const auto *without = reinterpret_cast<const QRgb *>(hidden.constScanLine(y));
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
+                const int difference = std::max({std::abs(qRed(with[x]) - qRed(without[x])),
+                    std::abs(qGreen(with[x]) - qGreen(without[x])),
+                    std::abs(qBlue(with[x]) - qBlue(without[x]))});
+                ink.amount += difference / 255.0;
+                if (difference >= 8)
+                    changed |= QRect(x, y, 1, 1);
+            }
+        }
+        ink.amount /= ratio * ratio;
+        ink.box = QRectF(changed.topLeft().toPointF() / ratio,
+            QPointF(changed.right() + 1, changed.bottom() + 1) / ratio);
+        result.append(ink);
+    }
+    return result;
+}
+
+QScreen *screenOfScale(qreal scale)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const auto found = std::find_if(screens.begin(), screens.end(),
+        [&](const QScreen *screen) { return qFuzzyCompare(screen->devicePixelRatio(), scale); });
+    return found == screens.end() ? nullptr : *found;
+}
+
+} // namespace
 
 enum class State { Idle, Running, Paused, Finished };
 
@@ -24,6 +168,66 @@ private:
                 + textOf(window->item(u"legendValue"_s, row)));
         }
         return rows;
+    }
+
+    // A fresh main window on that screen showing the page: a goal two thirds met, three slices
+    // today and a running session (no records for the empty history). The root of what shows
+    // the page, or null.
+    QQuickItem *showOn(QScreen *screen, const QString &page)
+    {
+        window = std::make_unique<WindowFixture>();
+        window->window.setPosition(screen->geometry().topLeft());
+        if (!window->show())
+            return nullptr;
+        model().setDailyGoalHours(3);
+        if (page != u"empty history"_s) {
+            model().saveRecords({PageFixture::todayRecord(u"学习"_s, 30, u"阅读"_s),
+                PageFixture::todayRecord(u"学习"_s, 30), PageFixture::todayRecord(u"工作"_s, 60)});
+        }
+        window->runFor(125);
+        if (page == u"review"_s) {
+            window->click(item(u"navReview"_s));
+        } else if (page.endsWith(u"history"_s)) {
+            window->click(item(u"navRecords"_s));
+            auto *tree = qobject_cast<HistoryTreeModel *>(
+                item(u"historyList"_s)->property("model").value<QObject *>());
+            // The year, the month and the day.
+            for (int row = 0; tree && row < 3 && row < tree->rowCount(); ++row)
+                tree->setExpanded(row, true);
+        } else if (page == u"alert"_s) {
+            return qobject_cast<QQuickItem *>(window->load(
+                u"CompletionView.qml"_s, {{u"model"_s, QVariant::fromValue(window->model.get())}}));
+        }
+        return window->view;
+    }
+
+    // In logical pixels each element's ink, and the box of its ink, are those of the reference.
+    static void compareInk(const QList<Ink> &reference, const QList<Ink> &drawn, const char *where)
+    {
+        QCOMPARE(drawn.size(), reference.size());
+        for (qsizetype i = 0; i < reference.size(); ++i) {
+            const Ink &expected = reference[i];
+            const Ink &actual = drawn[i];
+            const QString what = expected.name + u" at "_s + QString::number(expected.place.x())
+                + u',' + QString::number(expected.place.y()) + u' ' + QString::fromUtf8(where);
+            QCOMPARE(actual.name, expected.name);
+            QVERIFY2(expected.amount >= 0.5 && !expected.box.isEmpty(),
+                qPrintable(QString(what + u": no ink at scale 1"_s)));
+            // The faintest symbols, of a pixel or two of ink, lose some of it to rounding.
+            QVERIFY2(qAbs(actual.amount - expected.amount) <= 0.15 * expected.amount + 0.5,
+                qPrintable(QString(what + u": "_s + QString::number(actual.amount)
+                    + u" px² of ink instead of "_s + QString::number(expected.amount))));
+            // A disclosure arrow may still be turning; its ink does not depend on that.
+            if (actual.rotation != expected.rotation)
+                continue;
+            const QRectF &a = expected.box;
+            const QRectF &b = actual.box;
+            const qreal apart = std::max({qAbs(a.left() - b.left()), qAbs(a.top() - b.top()),
+                qAbs(a.right() - b.right()), qAbs(a.bottom() - b.bottom())});
+            QVERIFY2(apart < 1.5,
+                qPrintable(QString(what + u": edges of the ink "_s + QString::number(apart)
+                    + u" px from where they belong"_s)));
+        }
     }
 
 private Q_SLOTS:
@@ -157,7 +361,57 @@ private Q_SLOTS:
         QCOMPARE(slices->value(0, "start").toDouble(), 0.0);
         QCOMPARE(slices->value(2, "end").toDouble(), 1.0);
     }
+
+    // screen, and after it moved from there onto a screen at scale 1.
+    void shouldDrawEveryElementWholeAtEachScale_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<qreal>("scale");
+        for (const char *page : {"focus", "review", "history", "empty history", "alert"}) {
+            for (const qreal scale : displayScales)
+                QTest::addRow("%s at %g", page, scale) << QString::fromLatin1(page) << scale;
+        }
+    }
+
+    void shouldDrawEveryElementWholeAtEachScale()
+    {
+        QFETCH(QString, page);
+        QFETCH(qreal, scale);
+        QScreen *unscaled = screenOfScale(1);
+        QScreen *scaled = screenOfScale(scale);
+        QVERIFY2(unscaled && scaled, "the offscreen platform has no screen at this scale");
+
+        QQuickItem *root = showOn(unscaled, page);
+        QVERIFY(root);
+        const QList<Ink> reference = inkOnScreen(*window, root, unscaled);
+        QVERIFY(!reference.isEmpty());
+
+        root = showOn(scaled, page);
+        QVERIFY(root);
+        const QList<Ink> started = inkOnScreen(*window, root, scaled);
+        QCOMPARE(window->window.effectiveDevicePixelRatio(), scale);
+        compareInk(reference, started, "on the scaled screen");
+        if (QTest::currentTestFailed())
+            return;
+        compareInk(reference, inkOnScreen(*window, root, unscaled), "after the move");
+    }
 };
 
-QTEST_MAIN(FocusPageTest)
+int main(int argc, char **argv)
+{
+    // Screens at every display scale, unless the test runs on another platform.
+    QTemporaryFile screens;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        const QByteArray config = scaledScreens();
+        if (!screens.open() || screens.write(config) != config.size() || !screens.flush())
+            return 2;
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    }
+    QApplication application(argc, argv);
+    FocusPageTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_focuspage.moc"
