@@ -61,7 +61,9 @@ ApplicationWindow {
         projectDraft: window.projectDraft
     }
 
-    CloseConfirmDialog {
-        keeper: window.keeper
+    LazyPopup {
+        needed: window.keeper.confirmingClose
+        popup: "CloseConfirmDialog.qml"
+        properties: ({"keeper": window.keeper})
     }
 }

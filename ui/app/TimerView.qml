@@ -65,10 +65,22 @@ Item {
             Loader {
                 id: pageLoader
 
+                // Each page is compiled the first time it is shown, not with the window. In the
+                // order of PageNavigation.Page.
+                readonly property var pages: [["FocusPage.qml", "focusPage"],
+                    ["ReviewPage.qml", "reviewPage"], ["FocusHistoryView.qml", "historyPage"],
+                    ["SettingsPage.qml", "settingsPage"]]
+                readonly property var shown: pages[navigation.page]
+
+                function showPage() {
+                    if (!item || item.objectName !== shown[1])
+                        setSource(shown[0], {"objectName": shown[1], "model": view.model});
+                }
+
                 objectName: "pageLoader"
                 anchors.fill: parent
-                // In the order of PageNavigation.Page.
-                sourceComponent: [focusPage, reviewPage, historyPage, settingsPage][navigation.page]
+                onShownChanged: showPage()
+                Component.onCompleted: showPage()
             }
 
             Toast {
@@ -81,82 +93,40 @@ Item {
         }
     }
 
-    Component {
-        id: focusPage
-
-        FocusPage {
-            objectName: "focusPage"
-            model: view.model
-        }
-    }
-    Component {
-        id: reviewPage
-
-        ReviewPage {
-            objectName: "reviewPage"
-            model: view.model
-        }
-    }
-    Component {
-        id: historyPage
-
-        FocusHistoryView {
-            objectName: "historyPage"
-            model: view.model
-        }
-    }
-    Component {
-        id: settingsPage
-
-        SettingsPage {
-            objectName: "settingsPage"
-            model: view.model
-        }
-    }
-
     // The dialogs and sheets are built on first use.
     LazyPopup {
         needed: view.projectDraft.showing
-        sourceComponent: ProjectEditor {
-            objectName: "projectEditor"
-            draft: view.projectDraft
-        }
+        popup: "ProjectEditor.qml"
+        properties: ({"objectName": "projectEditor", "draft": view.projectDraft})
     }
     LazyPopup {
         needed: view.projectDraft.confirmingDelete !== undefined
-        sourceComponent: DeleteProjectDialog {
-            model: view.model
-            projectDraft: view.projectDraft
-        }
+        popup: "DeleteProjectDialog.qml"
+        properties: ({"model": view.model, "projectDraft": view.projectDraft})
     }
     LazyPopup {
         needed: view.model.pendingFinish
-        sourceComponent: FinishDialog {
-            model: view.model
-        }
+        popup: "FinishDialog.qml"
+        properties: ({"model": view.model})
     }
     LazyPopup {
         needed: view.model.pendingReset
-        sourceComponent: ResetDialog {
-            model: view.model
-        }
+        popup: "ResetDialog.qml"
+        properties: ({"model": view.model})
     }
     LazyPopup {
         needed: view.model.error !== ""
-        sourceComponent: SoundErrorDialog {
-            model: view.model
-        }
+        popup: "SoundErrorDialog.qml"
+        properties: ({"model": view.model})
     }
     LazyPopup {
         needed: view.model.pendingRepair
-        sourceComponent: RepairSheet {
-            model: view.model
-        }
+        popup: "RepairSheet.qml"
+        properties: ({"model": view.model})
     }
     LazyPopup {
         needed: view.model.pendingQuit
-        sourceComponent: QuitDialog {
-            model: view.model
-        }
+        popup: "QuitDialog.qml"
+        properties: ({"model": view.model})
     }
 }

@@ -79,7 +79,6 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     }
     m_projectDraft = std::make_unique<ProjectDraft>(*m_model);
 
-    QGuiApplication::setWindowIcon(applicationIcon());
     m_trayHost = std::make_unique<SystemTrayHost>();
     connect(m_model.get(), &TimerModel::quitApproved, qApp, &QCoreApplication::quit,
         Qt::QueuedConnection);
@@ -155,6 +154,8 @@ void VelmorsTimerApp::startDesktopServices()
 {
     if (m_tray)
         return;
+    // Reading the icon's images loads the image plugins: not before the first frame.
+    QGuiApplication::setWindowIcon(applicationIcon());
     m_tray = std::make_unique<TrayItem>(*m_model, *m_trayHost);
     connect(
         m_tray.get(), &TrayItem::returnRequested, this, &VelmorsTimerApp::bringMainWindowForward);

@@ -166,7 +166,9 @@ private Q_SLOTS:
         main->grabWindow();
         QCOMPARE(!main->isVisible(), hidden);
         QCOMPARE(window->keeper->confirmingClose(), asked);
-        QCOMPARE(window->popup(u"closeConfirmDialog"_s, main)->property("opened").toBool(), asked);
+        // The dialog is built the first time it is asked for.
+        const QObject *dialog = window->popup(u"closeConfirmDialog"_s, main);
+        QCOMPARE(dialog && dialog->property("opened").toBool(), asked);
         QCOMPARE(window->quits, !tray && !asked ? 1 : 0);
         QCOMPARE(model().started(), state != u"idle"_s);
         QVERIFY(model().records().isEmpty());

@@ -25,11 +25,24 @@ private:
     {
         return item(u"checkmark"_s, this->row(row))->isVisible();
     }
-    // An entry of a row's menu; menus are popups, found among the row's objects.
+    // An entry of a row's menu. A menu is built when its button is first clicked; it is a popup,
+    // found among the row's objects, and is closed again here.
     QObject *menuEntry(const QString &row, const QString &name) const
     {
         QQuickItem *found = this->row(row);
-        return found ? found->findChild<QObject *>(name) : nullptr;
+        if (!found)
+            return nullptr;
+        if (!found->findChild<QObject *>(name)) {
+            window->click(item(u"menuButton"_s, found));
+            const bool project = !row.contains(u':');
+            QObject *menu =
+                found->findChild<QObject *>(project ? u"projectMenu"_s : u"subprojectMenu"_s);
+            if (!menu || !menu->property("visible").toBool())
+                return nullptr;
+            QMetaObject::invokeMethod(menu, "close");
+            window->render();
+        }
+        return found->findChild<QObject *>(name);
     }
     void trigger(const QString &row, const QString &entry) const
     {
