@@ -16,9 +16,23 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 const QString dailyGoalKey = QStringLiteral("timer-daily-goal-hours");
+
+// Lowers the calling thread's scheduling priority below the window's thread. For good, since an
+// unprivileged process cannot raise it again: only a thread of its own may call it.
+void yieldToOtherThreads()
+{
+#ifdef Q_OS_LINUX
+    // On Linux the nice value belongs to the thread, not to the process.
+    setpriority(PRIO_PROCESS, 0, 10);
+#endif
+}
 
 FileWriter &writerOf(const TimerServices &services)
 {
@@ -51,18 +65,10 @@ TimerModel::TimerModel(DefaultsStore &defaults, Clock now, std::function<void()>
     loadDailyGoal();
     m_catalog.load();
 
-    if (m_services.loadInBackground) {
-        auto load = std::make_shared<std::packaged_task<RecordStore::FileLoad()>>(
-            [folder = m_store.storageFolder(), second = m_store.backupSecond()] {
-                return RecordStore::loadFile(folder, second);
-            });
-        m_loading = load->get_future();
-        m_background.start([this, load] {
-            (*load)();
-            QMetaObject::invokeMethod(this, &TimerModel::awaitRecords, Qt::QueuedConnection);
-        });
-    } else if (const std::optional<QString> message = m_store.load()) {
-        m_recordError = *message;
+    // In the background the load waits for startLoadingRecords().
+    if (!m_services.loadInBackground) {
+        if (const std::optional<QString> message = m_store.load())
+            m_recordError = *message;
     }
     m_stats.setRecords(m_store.records());
 
@@ -202,8 +208,26 @@ void TimerModel::setDailyGoalHours(int value)
 
 // Records --------------------------------------------------------------------------------------
 
+void TimerModel::startLoadingRecords()
+{
+    if (!m_services.loadInBackground || m_loader.joinable())
+        return;
+    auto load = std::make_shared<std::packaged_task<RecordStore::FileLoad()>>(
+        [folder = m_store.storageFolder(), second = m_store.backupSecond()] {
+            return RecordStore::loadFile(folder, second);
+        });
+    m_loading = load->get_future();
+    m_loader = std::jthread([this, load] {
+        // The window may still be drawing, and its thread must not wait for this one.
+        yieldToOtherThreads();
+        (*load)();
+        QMetaObject::invokeMethod(this, &TimerModel::awaitRecords, Qt::QueuedConnection);
+    });
+}
+
 void TimerModel::awaitRecords()
 {
+    startLoadingRecords();
     if (m_loading.valid()) {
         const std::optional<QString> message = m_store.finishLoad(m_loading.get());
         if (message)

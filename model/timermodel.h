@@ -25,6 +25,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <thread>
 
 class AlertPanels;
 class DefaultsStore;
@@ -55,9 +56,9 @@ struct TimerServices {
     // Reads the repair sources on a thread of the model's own, so large backups never hold up the
     // window. Off: they are read at once, on the calling thread.
     bool readInBackground = false;
-    // Reads and decodes the record file on a thread of the model's own while the window is
-    // built; the records, the figures and any load message arrive later from the event loop.
-    // Off: loaded at once, in the constructor.
+    // Reads and decodes the record file on a thread of the model's own, from
+    // startLoadingRecords() on; the records, the figures and any load message arrive later from
+    // the event loop. Off: loaded at once, in the constructor.
     bool loadInBackground = false;
     // Writes the list of a session that ran to its end on a thread of the model's own; the
     // model's records change when the write has succeeded. Off: written at once.
@@ -187,6 +188,11 @@ public:
     TimerModel(DefaultsStore &defaults, Clock now, std::function<void()> completion = {},
         TimerServices services = {}, QObject *parent = nullptr);
     ~TimerModel() override;
+
+    // Starts the load of a model that reads its records in the background; nothing else happens.
+    // The application calls it once its window is on screen, so that the load does not slow the
+    // window down; whatever needs the records before then starts it and waits for it.
+    void startLoadingRecords();
 
     // Countdown
     int hours() const { return m_countdown.hours; }
@@ -511,6 +517,8 @@ private:
         double heldMs = 0;
     };
     std::optional<PendingSave> m_saving;
-    // Last, so that it is destroyed first: its destructor waits for a reading still under way.
+    // Last, so that they are destroyed first: their destructors wait for work still under way.
     QThreadPool m_background;
+    // Reads and decodes the record file at start.
+    std::jthread m_loader;
 };

@@ -46,8 +46,6 @@ set(VELMOR_QML_FILES
     ui/sidebar/RowMenuLoader.qml
     ui/controls/SymbolButton.qml
     ui/controls/WindowButton.qml
-    ui/controls/WindowSymbol.qml
-    ui/controls/SymbolGlyphs.qml
     ui/focus/FocusPage.qml
     ui/focus/FocusRing.qml
     ui/focus/DurationPicker.qml
@@ -66,5 +64,4 @@ set(VELMOR_QML_FILES
     ui/dialogs/QuitDialog.qml
     ui/app/LazyPopup.qml
 )
-set_source_files_properties(ui/controls/Theme.qml ui/controls/SymbolGlyphs.qml
-                            PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
+set_source_files_properties(ui/controls/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)

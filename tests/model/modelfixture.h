@@ -94,7 +94,8 @@ public:
     //   fail, mend   the writer refuses, or takes again, every write; saved waits for a write
     //   damage       starts again over a spoiled record file
     //   background=load, background=load+save, restart   starts again with that work on the
-    //                model's own thread, or without
+    //                model's own thread, or without; load starts a background load, as the
+    //                window's first frame does, and waits for it
     //   copy=a,b     a defaults copy of records titled a, b ("copy=damaged": one of no use)
     //   backup=a,b   an older backup ("fifo": a FIFO, "[...]": those bytes)
     //   repair       repairs from the source the model proposes (see repair())
@@ -151,6 +152,11 @@ public:
         on("fail", [&] { writer.failing = true; });
         on("mend", [&] { writer.failing = false; });
         on("saved", [&] { QVERIFY(QSignalSpy(&m, &TimerModel::recordsChanged).wait()); });
+        on("load", [&] {
+            QSignalSpy arrived(&m, &TimerModel::recordsChanged);
+            m.startLoadingRecords();
+            QVERIFY(arrived.wait());
+        });
         on("damage", [&] { write(recordFile(), damaged); });
         on("background", [&] {
             services.loadInBackground = true;

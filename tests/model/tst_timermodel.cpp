@@ -175,7 +175,10 @@ private Q_SLOTS:
             u"25:00 idle "_s + copy + u" repair:copy:2/backup:不是有效的 JSON/backup:不是普通文件"_s
                 + most);
 
-        // A session that ends before the stored list has loaded waits for it.
+        // The stored list arrives once the window asks for it; a session that ends before
+        // then waits for it.
+        row("loaded in the background", u"end=stored background=load load"_s,
+            u"25:00 idle {stored@学习 0..1500 1500s}"_s);
         const QString both = u"{未命名专注@学习 1500..3000 1500s} {stored@学习 0..1500 1500s}"_s;
         row("loaded in the background, saved on top of the stored list",
             u"end=stored background=load start +1500"_s,

@@ -154,6 +154,8 @@ void VelmorsTimerApp::startDesktopServices()
 {
     if (m_tray)
         return;
+    // Decoding a long list of records beside the window's first frame would slow it down.
+    m_model->startLoadingRecords();
     // Reading the icon's images loads the image plugins: not before the first frame.
     QGuiApplication::setWindowIcon(applicationIcon());
     m_tray = std::make_unique<TrayItem>(*m_model, *m_trayHost);

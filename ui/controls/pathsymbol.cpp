@@ -73,7 +73,7 @@ void PathSymbol::paint(QPainter *painter)
 {
     if (m_gridSize <= 0)
         return;
-    const qreal side = qMin(width(), height());
+    const qreal side = drawnSide();
     const qreal scale = side / m_gridSize;
     painter->setRenderHint(QPainter::Antialiasing);
     painter->translate((width() - side) / 2, (height() - side) / 2);

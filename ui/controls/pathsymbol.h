@@ -12,7 +12,7 @@
 // stroked with round caps and joins, and a shape filled (even-odd). QPainter draws it at the
 // window's device pixel ratio, again whenever that changes, so it is whole and sharp at every
 // display scale and under every scene graph renderer. Not final: QML creates it through a
-// derived wrapper.
+// derived wrapper, and named symbols derive from it.
 class PathSymbol : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
@@ -45,6 +45,10 @@ public:
     void setGridSize(qreal size);
 
     void paint(QPainter *painter) override;
+
+protected:
+    // The side of the square the grid is drawn on, in the middle of the item.
+    virtual qreal drawnSide() const { return qMin(width(), height()); }
 
 Q_SIGNALS:
     void strokePathChanged();

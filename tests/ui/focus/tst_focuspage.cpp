@@ -50,7 +50,7 @@ bool isDrawnElement(const QQuickItem *item)
 {
     static const QStringList names = {u"ringTrack"_s, u"goalArc"_s, u"sessionArc"_s,
         u"todayTrack"_s, u"todaySegments"_s, u"completionSymbol"_s};
-    static const QStringList types = {u"WindowSymbol_"_s, u"ReviewSymbol_"_s, u"HistoryChevron_"_s,
+    static const QStringList types = {u"WindowSymbol"_s, u"ReviewSymbol_"_s, u"HistoryChevron_"_s,
         u"HistoryTrashIcon_"_s, u"HistoryClockBadgeIcon_"_s};
     const QString type = QString::fromLatin1(item->metaObject()->className());
     return names.contains(item->objectName())
