@@ -70,8 +70,9 @@ int main(int argc, char *argv[])
         QObject::connect(
             quickWindow, &QQuickWindow::frameSwapped, quickWindow,
             [] {
-                qCInfo(lcTiming, "first frame of the main window: %.0f ms after process start",
-                    msSinceProcessStart());
+                qCInfo(lcTiming, "first frame of the main window: %.0f ms after process start, "
+                    "%.1f ms of processor time",
+                    msSinceProcessStart(), processorMs());
             },
             Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
     }

@@ -25,3 +25,11 @@ double msSinceProcessStart()
     const double startedMs = fields.at(19).toDouble() * 1000.0 / double(sysconf(_SC_CLK_TCK));
     return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startedMs;
 }
+
+double processorMs()
+{
+    timespec used {};
+    if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0)
+        return -1;
+    return double(used.tv_sec) * 1000.0 + double(used.tv_nsec) / 1e6;
+}
