@@ -128,7 +128,8 @@ bool VelmorsTimerApp::start()
         connect(
             quickWindow, &QQuickWindow::frameSwapped, quickWindow,
             [] {
-                qCInfo(lcTiming, "first frame of the main window: %.0f ms after process start, "
+                qCInfo(lcTiming,
+                    "first frame of the main window: %.0f ms after process start, "
                     "%.1f ms of processor time",
                     msSinceProcessStart(), processorMs());
             },
