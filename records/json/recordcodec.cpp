@@ -174,7 +174,7 @@ public:
     }
 
 private:
-    static constexpr qsizetype maxEntries = 4096;
+    static constexpr qsizetype maxEntries = 16384;
     QHash<QByteArrayView, QString> m_texts; // keys point into the input, which outlives the cache
 };
 
