@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "records/optionaltext.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -34,8 +36,8 @@ public:
     double endedAt = 0;
     double duration = 0; // seconds actually focused, pauses excluded
     QString project = QStringLiteral("未分类");
-    std::optional<QString> subproject;
-    std::optional<QString> wrapUp;
+    OptionalText subproject;
+    OptionalText wrapUp;
     bool early = false;
 
     // "1小时5分钟", "25分钟", "1分钟30秒", "59秒".
