@@ -61,107 +61,112 @@ Rectangle {
             color: Theme.secondary
         }
 
-        RowLayout {
+        // Built once today has a record: until then it would only hide, and its figures need a
+        // font face of their own.
+        Loader {
             Layout.fillWidth: true
-            visible: !card.empty
-            spacing: 24
+            active: !card.empty
+            visible: active
+            sourceComponent: RowLayout {
+                spacing: 24
 
-            Item {
-                objectName: "todayRing"
-                Layout.alignment: Qt.AlignTop
-                implicitWidth: 174
-                implicitHeight: 174
+                Item {
+                    objectName: "todayRing"
+                    Layout.alignment: Qt.AlignTop
+                    implicitWidth: 174
+                    implicitHeight: 174
 
-                // The two background circles, 22 wide on the circle inscribed in the square; the
-                // arcs are grown to hold the half of the width that lies outside the square.
-                RingArc {
-                    objectName: "todayTrack"
-                    anchors.fill: parent
-                    anchors.margins: -11
-                    radius: 87
-                    lineWidth: 22
-                    color: Qt.rgba(0.0, 0.478, 1.0, 0.08)
-                }
-                RingArc {
-                    anchors.fill: parent
-                    anchors.margins: -11
-                    radius: 87
-                    lineWidth: 22
-                    color: Qt.rgba(0.0, 0.478, 1.0, 0.12)
-                }
-
-                DonutSegments {
-                    objectName: "todaySegments"
-                    anchors.fill: parent
-                    slices: card.model.todaySlices
-                }
-
-                Column {
-                    anchors.centerIn: parent
-                    spacing: 4
-
-                    Label {
-                        objectName: "todayRingTotal"
-                        anchors.horizontalCenter: parent.horizontalCenter
-                        text: card.model.todayDisplay
-                        font.family: Theme.monoFontFamily
-                        font.pixelSize: Theme.title2Size
-                        font.bold: true
-                        color: Theme.ink
+                    // The two background circles, 22 wide on the circle inscribed in the square; the
+                    // arcs are grown to hold the half of the width that lies outside the square.
+                    RingArc {
+                        objectName: "todayTrack"
+                        anchors.fill: parent
+                        anchors.margins: -11
+                        radius: 87
+                        lineWidth: 22
+                        color: Qt.rgba(0.0, 0.478, 1.0, 0.08)
                     }
-                    Label {
-                        anchors.horizontalCenter: parent.horizontalCenter
-                        text: "今日专注"
-                        font.family: Theme.fontFamily
-                        font.pixelSize: Theme.captionSize
-                        color: Theme.secondary
+                    RingArc {
+                        anchors.fill: parent
+                        anchors.margins: -11
+                        radius: 87
+                        lineWidth: 22
+                        color: Qt.rgba(0.0, 0.478, 1.0, 0.12)
                     }
-                }
-            }
 
-            ColumnLayout {
-                objectName: "todayLegend"
-                Layout.fillWidth: true
-                Layout.alignment: Qt.AlignVCenter
-                spacing: 10
+                    DonutSegments {
+                        objectName: "todaySegments"
+                        anchors.fill: parent
+                        slices: card.model.todaySlices
+                    }
 
-                Repeater {
-                    model: card.model.todaySlices
+                    Column {
+                        anchors.centerIn: parent
+                        spacing: 4
 
-                    RowLayout {
-                        id: legendRow
-
-                        required property string key
-                        required property color color
-                        required property string text
-
-                        objectName: "legendRow"
-                        Layout.fillWidth: true
-                        spacing: 8
-
-                        Rectangle {
-                            implicitWidth: 9
-                            implicitHeight: 9
-                            radius: 4.5
-                            color: legendRow.color
-                        }
                         Label {
-                            objectName: "legendKey"
-                            Layout.fillWidth: true
-                            text: legendRow.key
-                            elide: Text.ElideRight
-                            maximumLineCount: 1
-                            font.family: Theme.fontFamily
-                            font.pixelSize: Theme.captionSize
+                            objectName: "todayRingTotal"
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            text: card.model.todayDisplay
+                            font.family: Theme.monoFontFamily
+                            font.pixelSize: Theme.title2Size
+                            font.bold: true
                             color: Theme.ink
                         }
                         Label {
-                            objectName: "legendValue"
-                            Layout.leftMargin: 6
-                            text: legendRow.text
-                            font.family: Theme.monoFontFamily
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            text: "今日专注"
+                            font.family: Theme.fontFamily
                             font.pixelSize: Theme.captionSize
                             color: Theme.secondary
+                        }
+                    }
+                }
+
+                ColumnLayout {
+                    objectName: "todayLegend"
+                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignVCenter
+                    spacing: 10
+
+                    Repeater {
+                        model: card.model.todaySlices
+
+                        RowLayout {
+                            id: legendRow
+
+                            required property string key
+                            required property color color
+                            required property string text
+
+                            objectName: "legendRow"
+                            Layout.fillWidth: true
+                            spacing: 8
+
+                            Rectangle {
+                                implicitWidth: 9
+                                implicitHeight: 9
+                                radius: 4.5
+                                color: legendRow.color
+                            }
+                            Label {
+                                objectName: "legendKey"
+                                Layout.fillWidth: true
+                                text: legendRow.key
+                                elide: Text.ElideRight
+                                maximumLineCount: 1
+                                font.family: Theme.fontFamily
+                                font.pixelSize: Theme.captionSize
+                                color: Theme.ink
+                            }
+                            Label {
+                                objectName: "legendValue"
+                                Layout.leftMargin: 6
+                                text: legendRow.text
+                                font.family: Theme.monoFontFamily
+                                font.pixelSize: Theme.captionSize
+                                color: Theme.secondary
+                            }
                         }
                     }
                 }

@@ -60,63 +60,67 @@ Rectangle {
                 height: upper.contentHeight
                 spacing: 6
 
-                Rectangle {
-                    objectName: "recordErrorBanner"
+                // Built when there is a message to show, not hidden from the start.
+                Loader {
                     Layout.fillWidth: true
                     Layout.bottomMargin: 6
-                    visible: sidebar.model.recordError !== ""
-                    implicitHeight: bannerContent.implicitHeight + 22
-                    radius: 10
-                    color: Qt.rgba(1.0, 0.231, 0.188, 0.12)
-                    border.color: Qt.rgba(1.0, 0.231, 0.188, 0.25)
+                    active: sidebar.model.recordError !== ""
+                    visible: active
+                    sourceComponent: Rectangle {
+                        objectName: "recordErrorBanner"
+                        implicitHeight: bannerContent.implicitHeight + 22
+                        radius: 10
+                        color: Qt.rgba(1.0, 0.231, 0.188, 0.12)
+                        border.color: Qt.rgba(1.0, 0.231, 0.188, 0.25)
 
-                    ColumnLayout {
-                        id: bannerContent
+                        ColumnLayout {
+                            id: bannerContent
 
-                        anchors.fill: parent
-                        anchors.margins: 11
-                        spacing: 9
+                            anchors.fill: parent
+                            anchors.margins: 11
+                            spacing: 9
 
-                        Label {
-                            objectName: "recordErrorText"
-                            Layout.fillWidth: true
-                            text: sidebar.model.recordError
-                            wrapMode: Text.Wrap
-                            font.family: Theme.fontFamily
-                            font.pixelSize: Theme.captionSize
-                            color: Qt.rgba(0.62, 0.12, 0.09, 1)
-                        }
-                        Label {
-                            objectName: "waitingSessionsText"
-                            Layout.fillWidth: true
-                            visible: text !== ""
-                            text: sidebar.model.waitingText
-                            wrapMode: Text.Wrap
-                            font.family: Theme.fontFamily
-                            font.pixelSize: Theme.captionSize
-                            font.bold: true
-                            color: Qt.rgba(0.62, 0.12, 0.09, 1)
-                        }
-                        Flow {
-                            Layout.fillWidth: true
-                            spacing: 6
-
-                            WindowButton {
-                                objectName: "viewBackupButton"
-                                text: "查看备份"
-                                onClicked: sidebar.model.openStorageFolder()
+                            Label {
+                                objectName: "recordErrorText"
+                                Layout.fillWidth: true
+                                text: sidebar.model.recordError
+                                wrapMode: Text.Wrap
+                                font.family: Theme.fontFamily
+                                font.pixelSize: Theme.captionSize
+                                color: Qt.rgba(0.62, 0.12, 0.09, 1)
                             }
-                            WindowButton {
-                                objectName: "repairButton"
-                                visible: !sidebar.model.recordsReadable
-                                text: "修复…"
-                                onClicked: sidebar.model.prepareRepair()
+                            Label {
+                                objectName: "waitingSessionsText"
+                                Layout.fillWidth: true
+                                visible: text !== ""
+                                text: sidebar.model.waitingText
+                                wrapMode: Text.Wrap
+                                font.family: Theme.fontFamily
+                                font.pixelSize: Theme.captionSize
+                                font.bold: true
+                                color: Qt.rgba(0.62, 0.12, 0.09, 1)
                             }
-                            WindowButton {
-                                objectName: "dismissRecordErrorButton"
-                                text: "我知道了"
-                                kind: "plain"
-                                onClicked: sidebar.model.recordError = ""
+                            Flow {
+                                Layout.fillWidth: true
+                                spacing: 6
+
+                                WindowButton {
+                                    objectName: "viewBackupButton"
+                                    text: "查看备份"
+                                    onClicked: sidebar.model.openStorageFolder()
+                                }
+                                WindowButton {
+                                    objectName: "repairButton"
+                                    visible: !sidebar.model.recordsReadable
+                                    text: "修复…"
+                                    onClicked: sidebar.model.prepareRepair()
+                                }
+                                WindowButton {
+                                    objectName: "dismissRecordErrorButton"
+                                    text: "我知道了"
+                                    kind: "plain"
+                                    onClicked: sidebar.model.recordError = ""
+                                }
                             }
                         }
                     }
