@@ -89,6 +89,12 @@ private Q_SLOTS:
         QCOMPARE(model().selectedSubproject(), u"阅读"_s);
         QVERIFY(!checked(u"学习"_s));
         QVERIFY(checked(u"subprojectRow:阅读"_s));
+        // A click shows no focus ring; the keyboard does.
+        QQuickItem *clicked = item(u"selectButton"_s, row(u"subprojectRow:阅读"_s));
+        QVERIFY(!WindowFixture::showsFocus(clicked));
+        window->press(Qt::Key_Tab);
+        QQuickItem *next = window->window.activeFocusItem();
+        QVERIFY(next && next != clicked && WindowFixture::showsFocus(next));
 
         window->runFor(10);
         model().pause();
