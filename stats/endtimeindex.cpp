@@ -12,28 +12,28 @@ void EndTimeIndex::rebuild(const FocusRecordList &records)
     m_byEnd.reserve(size_t(records.size()));
     // The list is newest first as a rule, so walking it backwards is usually already in order.
     for (qsizetype position = records.size() - 1; position >= 0; --position) {
-        const double end = records.at(position).endedAt;
-        if (std::isfinite(end))
-            m_byEnd.push_back({end, position});
+        if (std::isfinite(records.at(position).endedAt))
+            m_byEnd.push_back(quint32(position));
     }
-    const auto earlier = [](const Entry &a, const Entry &b) {
-        return a.end < b.end;
+    const auto earlier = [&records](quint32 a, quint32 b) {
+        return records.at(a).endedAt < records.at(b).endedAt;
     };
     if (!std::is_sorted(m_byEnd.begin(), m_byEnd.end(), earlier))
         std::stable_sort(m_byEnd.begin(), m_byEnd.end(), earlier);
 }
 
-std::vector<qsizetype> EndTimeIndex::between(double from, double to, bool toIncluded) const
+std::vector<qsizetype> EndTimeIndex::between(
+    const FocusRecordList &records, double from, double to, bool toIncluded) const
 {
+    const auto end = [&records](quint32 position) {
+        return records.at(position).endedAt;
+    };
     const auto first = std::partition_point(
-        m_byEnd.begin(), m_byEnd.end(), [from](const Entry &e) { return e.end < from; });
+        m_byEnd.begin(), m_byEnd.end(), [&](quint32 p) { return end(p) < from; });
     const auto last = toIncluded
-        ? std::partition_point(first, m_byEnd.end(), [to](const Entry &e) { return e.end <= to; })
-        : std::partition_point(first, m_byEnd.end(), [to](const Entry &e) { return e.end < to; });
-    std::vector<qsizetype> positions;
-    positions.reserve(size_t(last - first));
-    for (auto it = first; it != last; ++it)
-        positions.push_back(it->position);
+        ? std::partition_point(first, m_byEnd.end(), [&](quint32 p) { return end(p) <= to; })
+        : std::partition_point(first, m_byEnd.end(), [&](quint32 p) { return end(p) < to; });
+    std::vector<qsizetype> positions(first, last);
     if (std::is_sorted(positions.begin(), positions.end()))
         return positions;
     if (std::is_sorted(positions.rbegin(), positions.rend()))

@@ -122,7 +122,7 @@ void FocusStats::ensureIndex() const
 std::vector<qsizetype> FocusStats::positionsBetween(double from, double to, bool toIncluded) const
 {
     ensureIndex();
-    return m_index.between(from, to, toIncluded);
+    return m_index.between(m_records, from, to, toIncluded);
 }
 
 std::vector<qsizetype> FocusStats::positionsInDayOfWeek(
