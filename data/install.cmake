@@ -7,6 +7,10 @@
 include(GNUInstallDirs)
 
 install(TARGETS velmor-focus RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The sound module, where the executable looks for it.
+cmake_path(APPEND CMAKE_INSTALL_BINDIR ${VELMOR_SOUND_MODULE_DIR} OUTPUT_VARIABLE soundModuleDir)
+cmake_path(NORMAL_PATH soundModuleDir)
+install(TARGETS velmor-focus-sound LIBRARY DESTINATION ${soundModuleDir})
 # Debian keeps a package's licence as its copyright file.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmor-focus RENAME copyright)

@@ -8,7 +8,7 @@
 #include "platform/filedefaultsstore.h"
 #include "platform/processclock.h"
 #include "platform/qtfiledialogs.h"
-#include "platform/qtsoundservice.h"
+#include "platform/lazysoundservice.h"
 #include "platform/storagepaths.h"
 #include "platform/wakesignal.h"
 #include "projects/projectdraft.h"
@@ -46,7 +46,7 @@ Q_LOGGING_CATEGORY(lcTiming, "velmor.timing", QtWarningMsg)
 VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
     : QObject(parent),
       m_wake(std::make_unique<LogindWakeSignal>()),
-      m_sound(std::make_unique<QtSoundService>()),
+      m_sound(std::make_unique<LazySoundService>(LazySoundService::installedModulePaths())),
       m_dialogs(std::make_unique<QtFileDialogs>()),
       m_fileBrowser(std::make_unique<DesktopFileBrowser>()),
       m_engine(std::make_unique<QQmlApplicationEngine>()),

@@ -21,7 +21,7 @@ class QQmlApplicationEngine;
 class QWindow;
 class QmlAlertPanels;
 class QtFileDialogs;
-class QtSoundService;
+class LazySoundService;
 class SystemTrayHost;
 class TimerModel;
 class TrayItem;
@@ -78,7 +78,7 @@ private:
     void startDesktopServices();
 
     std::unique_ptr<LogindWakeSignal> m_wake;
-    std::unique_ptr<QtSoundService> m_sound;
+    std::unique_ptr<LazySoundService> m_sound;
     std::unique_ptr<QtFileDialogs> m_dialogs;
     std::unique_ptr<DesktopFileBrowser> m_fileBrowser;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
