@@ -90,7 +90,8 @@ QVariant fuzzedValue(FuzzedDataProvider &provider, int depth)
     static const double special[] = {0.0, -0.0, std::numeric_limits<double>::infinity(),
         -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
         std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(), 0.1};
-    switch (provider.ConsumeIntegralInRange(0, depth > 0 ? 7 : 5)) {
+    // At the deepest level only plain values (0 to 4): no list or map nests further.
+    switch (provider.ConsumeIntegralInRange(0, depth > 0 ? 7 : 4)) {
     case 0:
         return QVariant(provider.ConsumeIntegral<qint64>());
     case 1:

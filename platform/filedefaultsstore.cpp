@@ -153,6 +153,10 @@ QByteArray FileDefaultsStore::encodeValue(const QVariant &value)
     // Qt's JSON reader drops a U+FEFF that opens a string (a name or a map key), so it is written
     // escaped, which reads back as itself. Outside strings the compact form is plain ASCII.
     json.replace("\xEF\xBB\xBF", "\\ufeff");
+    // Qt's JSON writer nests deeper than its reader reads: a value that would not read back is
+    // not written at all, so that its key keeps the last value it had.
+    if (QJsonDocument::fromJson(json).isNull())
+        return {};
     return jsonTag + json;
 }
 
@@ -217,7 +221,12 @@ bool FileDefaultsStore::setValue(const QString &key, const QVariant &value)
         qWarning("defaults: cannot create %s", qPrintable(m_folder));
         return false;
     }
-    const FileWriter::Result result = m_writer.writeAtomically(pathOf(key), encodeValue(stored));
+    const QByteArray bytes = encodeValue(stored);
+    if (bytes.isEmpty()) {
+        qWarning("defaults: %s not written: the value could not be read back", qPrintable(key));
+        return false;
+    }
+    const FileWriter::Result result = m_writer.writeAtomically(pathOf(key), bytes);
     if (!result.ok) {
         qWarning("defaults: cannot write %s: %s", qPrintable(key), qPrintable(result.error));
         return false;

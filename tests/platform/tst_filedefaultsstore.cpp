@@ -83,6 +83,13 @@ private Q_SLOTS:
         QVERIFY(!store.setValue(u"timer-sound"_s, u"Hero"_s));
         QCOMPARE(store.value(u"timer-sound"_s), QVariant(u"Pop"_s));
         QCOMPARE(reopened().value(u"timer-sound"_s), QVariant(u"Pop"_s));
+        // Nor is a value written that would not read back: lists nested deeper than JSON is read.
+        writer.failing = false;
+        QVariant deep = QVariantList {};
+        for (int level = 0; level < 600; ++level)
+            deep = QVariantList {deep};
+        QVERIFY(!store.setValue(u"timer-sound"_s, deep));
+        QCOMPARE(reopened().value(u"timer-sound"_s), QVariant(u"Pop"_s));
         // A removed key is gone, also after a relaunch.
         writer.failing = false;
         store.remove(u"timer-sound"_s);
