@@ -34,7 +34,7 @@ SoundService *LazySoundService::service()
     QStringList failures;
     for (const QString &path : std::as_const(m_modulePaths)) {
         if (!QFileInfo(path).isFile()) {
-            failures << path + u": 没有这个文件"_s;
+            failures << path + u": 不存在或不是普通文件"_s;
             continue;
         }
         m_library.setFileName(path);
