@@ -4,9 +4,11 @@
 #include "platform/openglrenderer.h"
 #include "platform/singleinstance.h"
 #include "ui/app/remotecontrol.h"
+#include "ui/app/startupfonts.h"
 #include "ui/app/velmorstimerapp.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QLocalSocket>
 #include <QProcessEnvironment>
 #include <QQuickStyle>
@@ -164,6 +166,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(VelmorsTimerApp::windowTitle());
     QApplication::setDesktopFileName(u"velmor-focus"_s);
     QQuickStyle::setStyle(u"Basic"_s);
+    // Texts that name no face of their own (Qt's dialogs, the tray menu) are in the interface's
+    // face too. Each Qt Quick text also measures the default font once: it is then a font the
+    // window opens anyway, not one more face to open before the first frame.
+    QFont font = QGuiApplication::font();
+    font.setFamilies({StartupFonts::family()});
+    QApplication::setFont(font);
 
     // One running instance: a second launch hands its command (by default: come forward) to the
     // first one and leaves.

@@ -15,6 +15,7 @@
 #include "records/instant.h"
 #include "ui/alert/qmlalertpanels.h"
 #include "ui/app/mainwindowkeeper.h"
+#include "ui/app/startupfonts.h"
 #include "ui/app/trayhost.h"
 #include "ui/app/trayitem.h"
 
@@ -26,6 +27,7 @@
 #include <QLoggingCategory>
 #include <QProcessEnvironment>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QTranslator>
@@ -117,6 +119,15 @@ bool VelmorsTimerApp::start()
         {u"projectDraft"_s, QVariant::fromValue(m_projectDraft.get())},
         {u"keeper"_s, QVariant::fromValue(m_keeper.get())}, {u"x"_s, frame.x()},
         {u"y"_s, frame.y()}, {u"width"_s, frame.width()}, {u"height"_s, frame.height()}});
+    // The window and its first page compile on the engine's loader thread while this thread
+    // opens the fonts they show; load() then waits only for what is left of the compiling.
+    const QQmlComponent compilingWindow(
+        m_engine.get(), QUrl(mainQmlUrl()), QQmlComponent::Asynchronous);
+    const QQmlComponent compilingPage(
+        m_engine.get(), QUrl(firstPageQmlUrl()), QQmlComponent::Asynchronous);
+    // The loader thread has this thread set up each module it imports, and waits for it: those
+    // requests (posted as QEvent::User) are answered between two fonts.
+    StartupFonts::open([] { QCoreApplication::sendPostedEvents(nullptr, QEvent::User); });
     m_engine->load(QUrl(mainQmlUrl()));
     QWindow *window = mainWindow();
     if (!window)

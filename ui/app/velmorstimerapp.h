@@ -55,6 +55,8 @@ public:
 
     static QString windowTitle() { return QStringLiteral("Velmor's Focus"); }
     static QString mainQmlUrl() { return QStringLiteral("qrc:/VelmorFocus/Main.qml"); }
+    // The page the main window opens on.
+    static QString firstPageQmlUrl() { return QStringLiteral("qrc:/VelmorFocus/FocusPage.qml"); }
 
     // The platform plugin to ask for before the application object exists: on a Wayland session
     // that also runs XWayland, "xcb", since Wayland compositors may ignore the alert's stacking

@@ -3,6 +3,7 @@
 
 #include "windowfixture.h"
 
+#include "ui/app/startupfonts.h"
 #include "ui/history/historytreemodel.h"
 
 #include <QApplication>
@@ -72,6 +73,21 @@ bool shownWhole(const QQuickItem *item)
             shown &= PageFixture::sceneRect(up);
     }
     return shown.contains(rect);
+}
+
+// "family pixels weight" of the font of every text under item, shown or not: each one is laid
+// out, so each opens its font.
+void collectTextFonts(QQuickItem *item, QStringList &found)
+{
+    if (item->inherits("QQuickText") || item->inherits("QQuickTextInput")
+        || item->inherits("QQuickTextEdit")) {
+        const QFont font = item->property("font").value<QFont>();
+        found.append(font.family() + u' ' + QString::number(font.pixelSize()) + u' '
+            + QString::number(font.weight()) + u' ' + item->objectName());
+    }
+    const QList<QQuickItem *> children = item->childItems();
+    for (QQuickItem *child : children)
+        collectTextFonts(child, found);
 }
 
 void collectDrawnElements(QQuickItem *item, QList<QQuickItem *> &found)
@@ -362,6 +378,33 @@ private Q_SLOTS:
         QCOMPARE(slices->value(2, "end").toDouble(), 1.0);
     }
 
+    // The application opens the fonts of the main window's texts while the window compiles:
+    // exactly those, so none is opened in the window's way and none for nothing. The ring's time
+    // is left out, as its size follows the window's.
+    void shouldOpenAheadTheFontsTheOpeningWindowShows()
+    {
+        QQuickWindow *main = window->openMainWindow();
+        QVERIFY(main);
+        QStringList texts;
+        collectTextFonts(main->contentItem(), texts);
+        QStringList shown;
+        for (const QString &text : std::as_const(texts)) {
+            if (!text.endsWith(u" ringDisplay"_s))
+                shown.append(text.section(u' ', 0, -2));
+        }
+        QStringList opened;
+        const QList<QFont> fonts = StartupFonts::fonts();
+        for (const QFont &font : fonts) {
+            opened.append(font.family() + u' ' + QString::number(font.pixelSize()) + u' '
+                + QString::number(font.weight()));
+        }
+        shown.sort();
+        shown.removeDuplicates();
+        opened.sort();
+        QCOMPARE(shown, opened);
+    }
+
+    // Every drawn element of each page lands whole and in place when the window starts on a scaled
     // screen, and after it moved from there onto a screen at scale 1.
     void shouldDrawEveryElementWholeAtEachScale_data()
     {
