@@ -5,7 +5,25 @@
 
 #include "ui/controls/svgpath.h"
 
+#include <QCache>
 #include <QPainter>
+
+namespace {
+
+// The same few symbols are drawn many times over (each sidebar row has its chevron and its
+// menu's dots), and reading the numbers of the path data is most of a symbol's set-up: each
+// distinct path is read once.
+QPainterPath readPath(const QString &data)
+{
+    static QCache<QString, QPainterPath> read(64);
+    if (const QPainterPath *path = read.object(data))
+        return *path;
+    const QPainterPath path = svgPath(data);
+    read.insert(data, new QPainterPath(path));
+    return path;
+}
+
+} // namespace
 
 PathSymbol::PathSymbol(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
@@ -17,7 +35,7 @@ void PathSymbol::setStrokePath(const QString &data)
     if (data == m_strokeData)
         return;
     m_strokeData = data;
-    m_stroke = svgPath(data);
+    m_stroke = readPath(data);
     update();
     Q_EMIT strokePathChanged();
 }
@@ -45,7 +63,7 @@ void PathSymbol::setFillPath(const QString &data)
     if (data == m_fillData)
         return;
     m_fillData = data;
-    m_fill = svgPath(data);
+    m_fill = readPath(data);
     m_fill.setFillRule(Qt::OddEvenFill);
     update();
     Q_EMIT fillPathChanged();
