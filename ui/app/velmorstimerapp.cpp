@@ -54,6 +54,18 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
       m_engine(std::make_unique<QQmlApplicationEngine>()),
       m_alertPanels(std::make_unique<QmlAlertPanels>(*m_engine))
 {
+    // The engine's only URL interceptor is the file selector QQmlApplicationEngine installs. The
+    // window's files have no variants to select, and looking for them for every file the window
+    // loads slowed its start.
+    const QList<QQmlAbstractUrlInterceptor *> interceptors = m_engine->urlInterceptors();
+    for (QQmlAbstractUrlInterceptor *interceptor : interceptors)
+        m_engine->removeUrlInterceptor(interceptor);
+    // The window and its first page compile on the engine's loader thread while this thread sets
+    // up the model and then opens the fonts they show; start() then waits only for what is left.
+    for (const QString &url : {mainQmlUrl(), firstPageQmlUrl()}) {
+        m_compiling.push_back(std::make_unique<QQmlComponent>(
+            m_engine.get(), QUrl(url), QQmlComponent::Asynchronous));
+    }
     TimerServices services;
     services.settings = &FileDefaultsStore::standard();
     services.storageFolder = StoragePaths::storageFolder();
@@ -107,6 +119,7 @@ VelmorsTimerApp::~VelmorsTimerApp()
     m_keeper.reset();
     m_tray.reset();
     m_alertPanels.reset();
+    m_compiling.clear();
     m_engine.reset();
     m_projectDraft.reset();
     m_model.reset();
@@ -119,16 +132,11 @@ bool VelmorsTimerApp::start()
         {u"projectDraft"_s, QVariant::fromValue(m_projectDraft.get())},
         {u"keeper"_s, QVariant::fromValue(m_keeper.get())}, {u"x"_s, frame.x()},
         {u"y"_s, frame.y()}, {u"width"_s, frame.width()}, {u"height"_s, frame.height()}});
-    // The window and its first page compile on the engine's loader thread while this thread
-    // opens the fonts they show; load() then waits only for what is left of the compiling.
-    const QQmlComponent compilingWindow(
-        m_engine.get(), QUrl(mainQmlUrl()), QQmlComponent::Asynchronous);
-    const QQmlComponent compilingPage(
-        m_engine.get(), QUrl(firstPageQmlUrl()), QQmlComponent::Asynchronous);
     // The loader thread has this thread set up each module it imports, and waits for it: those
     // requests (posted as QEvent::User) are answered between two fonts.
     StartupFonts::open([] { QCoreApplication::sendPostedEvents(nullptr, QEvent::User); });
     m_engine->load(QUrl(mainQmlUrl()));
+    m_compiling.clear();
     QWindow *window = mainWindow();
     if (!window)
         return false;

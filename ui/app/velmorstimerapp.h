@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class DesktopFileBrowser;
 class QIcon;
@@ -18,6 +19,7 @@ class MainWindowKeeper;
 class ProjectDraft;
 class QProcessEnvironment;
 class QQmlApplicationEngine;
+class QQmlComponent;
 class QWindow;
 class QmlAlertPanels;
 class QtFileDialogs;
@@ -84,6 +86,9 @@ private:
     std::unique_ptr<QtFileDialogs> m_dialogs;
     std::unique_ptr<DesktopFileBrowser> m_fileBrowser;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
+    // The main window and its first page, compiling on the engine's loader thread from
+    // construction until start() has built the window.
+    std::vector<std::unique_ptr<QQmlComponent>> m_compiling;
     std::unique_ptr<QmlAlertPanels> m_alertPanels;
     std::unique_ptr<TimerModel> m_model;
     std::unique_ptr<ProjectDraft> m_projectDraft;
