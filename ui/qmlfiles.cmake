@@ -44,6 +44,8 @@ set(VELMOR_QML_FILES
     ui/sidebar/RowMenuItem.qml
     ui/sidebar/RowMenuSeparator.qml
     ui/sidebar/RowMenuLoader.qml
+    ui/sidebar/ProjectRowMenu.qml
+    ui/sidebar/SubprojectRowMenu.qml
     ui/controls/SymbolButton.qml
     ui/controls/WindowButton.qml
     ui/focus/FocusPage.qml

@@ -3,13 +3,19 @@
 
 import QtQuick
 
-// Builds a row's menu the first time it opens, so that a sidebar of many rows starts without
-// them, and opens it under the row's menu button.
+// Compiles and builds a row's menu the first time it opens, so that a sidebar of many rows starts
+// without them, and opens it under the row's menu button.
 Loader {
     required property Item button
+    // The menu's QML file, and the row it acts on, which it receives as `row`.
+    required property url menu
+    required property Item entry
 
     function popup() {
-        active = true;
+        if (!active) {
+            active = true;
+            setSource(menu, {"row": entry});
+        }
         item.popup(button, 0, button.height);
     }
 
