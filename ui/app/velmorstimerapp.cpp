@@ -26,14 +26,15 @@
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QProcessEnvironment>
-#include <QQmlApplicationEngine>
 #include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -51,15 +52,9 @@ VelmorsTimerApp::VelmorsTimerApp(QObject *parent)
       m_sound(std::make_unique<LazySoundService>(LazySoundService::installedModulePaths())),
       m_dialogs(std::make_unique<QtFileDialogs>()),
       m_fileBrowser(std::make_unique<DesktopFileBrowser>()),
-      m_engine(std::make_unique<QQmlApplicationEngine>()),
+      m_engine(std::make_unique<QQmlEngine>()),
       m_alertPanels(std::make_unique<QmlAlertPanels>(*m_engine))
 {
-    // The engine's only URL interceptor is the file selector QQmlApplicationEngine installs. The
-    // window's files have no variants to select, and looking for them for every file the window
-    // loads slowed its start.
-    const QList<QQmlAbstractUrlInterceptor *> interceptors = m_engine->urlInterceptors();
-    for (QQmlAbstractUrlInterceptor *interceptor : interceptors)
-        m_engine->removeUrlInterceptor(interceptor);
     // The window and its first page compile on the engine's loader thread while this thread sets
     // up the model and then opens the fonts they show; start() then waits only for what is left.
     for (const QString &url : {mainQmlUrl(), firstPageQmlUrl()}) {
@@ -120,6 +115,7 @@ VelmorsTimerApp::~VelmorsTimerApp()
     m_tray.reset();
     m_alertPanels.reset();
     m_compiling.clear();
+    m_window.reset();
     m_engine.reset();
     m_projectDraft.reset();
     m_model.reset();
@@ -127,19 +123,25 @@ VelmorsTimerApp::~VelmorsTimerApp()
 
 bool VelmorsTimerApp::start()
 {
-    const QRect frame = m_keeper->initialFrame();
-    m_engine->setInitialProperties({{u"model"_s, QVariant::fromValue(m_model.get())},
-        {u"projectDraft"_s, QVariant::fromValue(m_projectDraft.get())},
-        {u"keeper"_s, QVariant::fromValue(m_keeper.get())}, {u"x"_s, frame.x()},
-        {u"y"_s, frame.y()}, {u"width"_s, frame.width()}, {u"height"_s, frame.height()}});
     // The loader thread has this thread set up each module it imports, and waits for it: those
     // requests (posted as QEvent::User) are answered between two fonts.
     StartupFonts::open([] { QCoreApplication::sendPostedEvents(nullptr, QEvent::User); });
-    m_engine->load(QUrl(mainQmlUrl()));
+    // Waits for what is left of the compiling.
+    QQmlComponent component(m_engine.get(), QUrl(mainQmlUrl()));
+    const QRect frame = m_keeper->initialFrame();
+    m_window.reset(
+        component.createWithInitialProperties({{u"model"_s, QVariant::fromValue(m_model.get())},
+            {u"projectDraft"_s, QVariant::fromValue(m_projectDraft.get())},
+            {u"keeper"_s, QVariant::fromValue(m_keeper.get())}, {u"x"_s, frame.x()},
+            {u"y"_s, frame.y()}, {u"width"_s, frame.width()}, {u"height"_s, frame.height()}}));
     m_compiling.clear();
     QWindow *window = mainWindow();
-    if (!window)
+    if (!window) {
+        const QList<QQmlError> errors = component.errors();
+        for (const QQmlError &error : errors)
+            std::fprintf(stderr, "velmor-focus: %s\n", qPrintable(error.toString()));
         return false;
+    }
     auto *quickWindow = qobject_cast<QQuickWindow *>(window);
     if (quickWindow && lcTiming().isInfoEnabled()) {
         // On the render thread, right after the swap: a queued report would add the event loop's
@@ -190,8 +192,7 @@ void VelmorsTimerApp::startDesktopServices()
 
 QWindow *VelmorsTimerApp::mainWindow() const
 {
-    const QList<QObject *> roots = m_engine->rootObjects();
-    return roots.isEmpty() ? nullptr : qobject_cast<QWindow *>(roots.constFirst());
+    return qobject_cast<QWindow *>(m_window.get());
 }
 
 QIcon VelmorsTimerApp::applicationIcon()

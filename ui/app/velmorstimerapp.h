@@ -18,7 +18,7 @@ class LogindWakeSignal;
 class MainWindowKeeper;
 class ProjectDraft;
 class QProcessEnvironment;
-class QQmlApplicationEngine;
+class QQmlEngine;
 class QQmlComponent;
 class QWindow;
 class QmlAlertPanels;
@@ -85,10 +85,13 @@ private:
     std::unique_ptr<LazySoundService> m_sound;
     std::unique_ptr<QtFileDialogs> m_dialogs;
     std::unique_ptr<DesktopFileBrowser> m_fileBrowser;
-    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    // A plain engine: QQmlApplicationEngine would add a file selector, which looks for variants of
+    // every file the window loads (it has none), and a second catalogue of Qt's translations.
+    std::unique_ptr<QQmlEngine> m_engine;
     // The main window and its first page, compiling on the engine's loader thread from
     // construction until start() has built the window.
     std::vector<std::unique_ptr<QQmlComponent>> m_compiling;
+    std::unique_ptr<QObject> m_window;
     std::unique_ptr<QmlAlertPanels> m_alertPanels;
     std::unique_ptr<TimerModel> m_model;
     std::unique_ptr<ProjectDraft> m_projectDraft;
