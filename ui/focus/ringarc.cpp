@@ -69,27 +69,33 @@ void RingArc::setRoundCap(bool round)
 
 void RingArc::paint(QPainter *painter)
 {
-    if (m_radius <= 0 || m_lineWidth <= 0 || m_sweepAngle == 0 || m_color.alpha() == 0)
+    draw(painter, QPointF(width() / 2, height() / 2), m_radius, m_lineWidth, m_color, m_startAngle,
+        m_sweepAngle, m_roundCap);
+}
+
+void RingArc::draw(QPainter *painter, const QPointF &centre, qreal radius, qreal lineWidth,
+    const QColor &color, qreal startAngle, qreal sweepAngle, bool roundCap)
+{
+    if (radius <= 0 || lineWidth <= 0 || sweepAngle == 0 || color.alpha() == 0)
         return;
     painter->setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(width() / 2, height() / 2);
-    if (std::abs(m_sweepAngle) >= 360) {
+    if (std::abs(sweepAngle) >= 360) {
         // Filled between two circles: a stroked full circle overlaps itself where its ends meet,
         // and a pale colour would show a seam there.
-        const qreal outer = m_radius + m_lineWidth / 2;
-        const qreal inner = qMax<qreal>(0, m_radius - m_lineWidth / 2);
+        const qreal outer = radius + lineWidth / 2;
+        const qreal inner = qMax<qreal>(0, radius - lineWidth / 2);
         QPainterPath band;
         band.setFillRule(Qt::OddEvenFill);
         band.addEllipse(centre, outer, outer);
         band.addEllipse(centre, inner, inner);
-        painter->fillPath(band, m_color);
+        painter->fillPath(band, color);
         return;
     }
     // QPainter counts angles counter-clockwise.
-    const QRectF circle(centre.x() - m_radius, centre.y() - m_radius, 2 * m_radius, 2 * m_radius);
+    const QRectF circle(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
     QPainterPath arc;
-    arc.arcMoveTo(circle, -m_startAngle);
-    arc.arcTo(circle, -m_startAngle, -m_sweepAngle);
+    arc.arcMoveTo(circle, -startAngle);
+    arc.arcTo(circle, -startAngle, -sweepAngle);
     painter->strokePath(
-        arc, QPen(m_color, m_lineWidth, Qt::SolidLine, m_roundCap ? Qt::RoundCap : Qt::FlatCap));
+        arc, QPen(color, lineWidth, Qt::SolidLine, roundCap ? Qt::RoundCap : Qt::FlatCap));
 }

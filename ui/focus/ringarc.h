@@ -41,6 +41,10 @@ public:
 
     void paint(QPainter *painter) override;
 
+    // Draws such an arc around centre; one without radius, width, sweep or colour draws nothing.
+    static void draw(QPainter *painter, const QPointF &centre, qreal radius, qreal lineWidth,
+        const QColor &color, qreal startAngle, qreal sweepAngle, bool roundCap);
+
 Q_SIGNALS:
     void radiusChanged();
     void lineWidthChanged();

@@ -11,6 +11,9 @@
 #include <QScreen>
 #include <QTemporaryFile>
 
+#include <cmath>
+#include <numbers>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -375,11 +378,40 @@ private Q_SLOTS:
         QCOMPARE(legend(),
             (QStringList {
                 u"学习|30分 · 25%"_s, u"学习 / 阅读|30分 · 25%"_s, u"工作|60分 · 50%"_s}));
-        const auto *slices =
-            item(u"todaySegments"_s)->property("slices").value<FigureListModel *>();
+        QQuickItem *ring = item(u"todaySegments"_s);
+        const auto *slices = ring->property("slices").value<FigureListModel *>();
         QCOMPARE(slices->count(), 3);
         QCOMPARE(slices->value(0, "start").toDouble(), 0.0);
         QCOMPARE(slices->value(2, "end").toDouble(), 1.0);
+        // Each slice is drawn in its colour, halfway along its arc on the band's middle line, also
+        // after a record of another project added one.
+        const auto verifyDrawn = [&] {
+            const QImage shot = window->window.grabWindow();
+            const qreal ratio = window->window.effectiveDevicePixelRatio();
+            const QRectF box = PageFixture::sceneRect(ring);
+            const qreal radius = std::min(box.width(), box.height()) / 2 - 15;
+            for (int row = 0; row < slices->count(); ++row) {
+                const qreal turn = (slices->value(row, "startAngle").toDouble()
+                                       + slices->value(row, "sweepAngle").toDouble() / 2)
+                    * std::numbers::pi / 180;
+                const QPointF point =
+                    box.center() + radius * QPointF(std::sin(turn), -std::cos(turn));
+                const QColor drawn = shot.pixelColor((point * ratio).toPoint());
+                const QColor expected = slices->value(row, "color").value<QColor>();
+                QVERIFY2(qAbs(drawn.red() - expected.red()) <= 8
+                        && qAbs(drawn.green() - expected.green()) <= 8
+                        && qAbs(drawn.blue() - expected.blue()) <= 8,
+                    qPrintable(u"slice %1 drawn in %2 instead of %3"_s.arg(row).arg(
+                        drawn.name(), expected.name())));
+            }
+        };
+        verifyDrawn();
+        FocusRecordList more = model().records();
+        more.append(PageFixture::todayRecord(u"个人"_s, 60));
+        model().saveRecords(more);
+        window->render();
+        QCOMPARE(slices->count(), 4);
+        verifyDrawn();
     }
 
     // The application opens the fonts of the main window's texts while the window compiles:
