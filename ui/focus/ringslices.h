@@ -11,9 +11,9 @@
 
 // The slices of a figure list (their "color", and their "startAngle" and "sweepAngle" in degrees
 // clockwise from twelve o'clock) as arcs of one band around the item's centre, drawn again when
-// the list changes. One item for all of them: a painted item keeps two images of its size, and a
-// day can have a slice for each of many projects. Not final: QML creates it through a derived
-// wrapper.
+// slices come and go or their colours or angles change. One item for all of them: a painted item
+// keeps two images of its size, and a day can have a slice for each of many projects. Not final:
+// QML creates it through a derived wrapper.
 class RingSlices : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
